@@ -38,7 +38,7 @@ public:
     virtual int32_t TimeBias() = 0;
     virtual void SetTimeBias(int32_t minutes) = 0;
 
-    virtual std::shared_ptr<OPCItems> OPCItems() = 0;
+    virtual std::shared_ptr<tagwell::OPCItems> OPCItems() = 0;
 
     virtual void SyncWrite(int32_t NumItems, const OleArray<int32_t>& ServerHandles,
                            const OleArray<Variant>& Values, OleArray<int32_t>& Errors) = 0;

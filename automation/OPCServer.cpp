@@ -57,7 +57,7 @@ ServerConnection& OPCServer::connection()
     return *m_connection;
 }
 
-std::shared_ptr<OPCGroups> OPCServer::OPCGroups() { return connection().OPCGroups(); }
+std::shared_ptr<tagwell::OPCGroups> OPCServer::OPCGroups() { return connection().OPCGroups(); }
 std::shared_ptr<OPCBrowser> OPCServer::CreateBrowser() { return connection().CreateBrowser(); }
 double OPCServer::StartTime() { return connection().StartTime(); }
 double OPCServer::CurrentTime() { return connection().CurrentTime(); }

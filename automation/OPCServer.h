@@ -33,7 +33,7 @@ public:
     void Disconnect();
     bool isConnected() const { return m_connection != nullptr; }
 
-    std::shared_ptr<OPCGroups> OPCGroups();
+    std::shared_ptr<tagwell::OPCGroups> OPCGroups();
     std::shared_ptr<OPCBrowser> CreateBrowser();
 
     double StartTime();

@@ -20,7 +20,7 @@ public:
     virtual ~ServerConnection() = default;
 
     virtual void Disconnect() = 0;
-    virtual std::shared_ptr<OPCGroups> OPCGroups() = 0;
+    virtual std::shared_ptr<tagwell::OPCGroups> OPCGroups() = 0;
     // nullptr when the server offers no browser.
     virtual std::shared_ptr<OPCBrowser> CreateBrowser() = 0;
 
