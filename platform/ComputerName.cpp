@@ -1,37 +1,34 @@
 #include "platform/ComputerName.h"
 
-#include <cerrno>
-#include <cstring>
 #include <strings.h>
 #include <unistd.h>
-
-#include "platform/ComError.h"
 
 namespace tagwell {
 
 namespace {
-std::optional<std::string> g_override;
+ComputerName::Provider g_provider;
 }
 
-std::string ComputerName::read()
+std::optional<std::string> ComputerName::read()
 {
-    if (g_override)
-        return *g_override;
+    if (g_provider)
+        return g_provider();
     char buffer[256] = {};
     if (gethostname(buffer, sizeof buffer - 1) != 0)
-        throw ComError(errno, "ComputerName", std::strerror(errno));
-    return buffer;
+        return std::nullopt;
+    return std::string(buffer);
 }
 
-void ComputerName::setOverride(std::optional<std::string> name) { g_override = std::move(name); }
+void ComputerName::setProvider(Provider provider) { g_provider = std::move(provider); }
 
 bool ComputerName::isThisComputer(const std::string& node)
 {
     if (strcasecmp(node.c_str(), "localhost") == 0)
         return true;
     try {
-        return strcasecmp(node.c_str(), read().c_str()) == 0;
-    } catch (const ComError&) {
+        const auto name = read();
+        return name && strcasecmp(node.c_str(), name->c_str()) == 0;
+    } catch (...) {
         return false;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -9,11 +10,14 @@ namespace tagwell {
 // as "localhost".
 class ComputerName {
 public:
-    // Throws ComError when the system cannot tell.
-    static std::string read();
-    // Replaces the name read from the system (tests, hosts that present
-    // another name); nullopt goes back to the system's.
-    static void setOverride(std::optional<std::string> name);
+    using Provider = std::function<std::optional<std::string>()>;
+
+    // The name, or nothing when the system cannot tell. A provider installed
+    // with setProvider may also throw.
+    static std::optional<std::string> read();
+    // Replaces the system as the source of the name (tests, hosts that
+    // present another name); an empty provider goes back to the system.
+    static void setProvider(Provider provider);
     // True for this computer's name and for "localhost", without regard to
     // letter case.
     static bool isThisComputer(const std::string& node);

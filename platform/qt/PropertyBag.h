@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+namespace tagwell {
+
+// Where a widget keeps its persisted properties between sessions of its host.
+//
+// A host hands the bag to the widget when it saves the form and again when it
+// loads it. Values are stored under the widget's own keys. Every write names
+// the property's default: a value equal to its default is not stored, so a bag
+// holds only what differs from a fresh widget, and every read names the same
+// default, which is returned when the key is absent.
+//
+// The interface is header-only so that any widget library can take a bag
+// without linking another library.
+class PropertyBag {
+public:
+    virtual ~PropertyBag() = default;
+
+    // The value stored under key, or defaultValue when there is none.
+    virtual QVariant read(const QString& key, const QVariant& defaultValue) = 0;
+
+    // Stores value under key; a value equal to defaultValue leaves the key
+    // absent (an earlier value under that key is dropped).
+    virtual void write(const QString& key, const QVariant& value, const QVariant& defaultValue) = 0;
+};
+
+}  // namespace tagwell
