@@ -4,6 +4,8 @@
 #include "core/ErrorReport.h"
 #include "core/MGlobal.h"
 #include "core/MItems.h"
+#include "core/OPCKeys.h"
+#include "core/cOPCBrowser.h"
 #include "core/cOPCGroup.h"
 
 namespace tagwell {
@@ -217,6 +219,68 @@ bool cOPCServer::GetDefaultGroupDeadBand(float& DeadBand)
 {
     return ReportedCall(*this, "GetDefaultGroupDeadBand",
                         [&] { DeadBand = automationGroups().DefaultGroupDeadband(); });
+}
+
+bool cOPCServer::AddOPCGroup(std::string& GroupName, int32_t UpdateRate, float DeadBand,
+                             bool ActiveState, bool SubscribedState, std::string& GroupKey)
+{
+    SetDefaultGroupTimeBias(0);
+    SetDefaultGroupIsActive(ActiveState);
+    SetDefaultGroupUpdateRate(UpdateRate);
+    SetDefaultGroupDeadBand(DeadBand);
+
+    std::shared_ptr<OPCGroup> added;
+    int32_t index = 0;
+    const bool ok = ReportedCall(*this, "Add Group", [&] {
+        added = automationGroups().Add(GroupName);
+        std::string name = GroupName.empty() ? added->Name() : GroupName;
+        index = m_groupIndexes.allocate();
+        std::string key = OPCKeys::GroupKey(int16_t(index), m_serverIndex);
+        if (name.empty())
+            name = key;
+        auto group = std::make_shared<cOPCGroup>();
+        group->SetOPCGroup(added, name, key, int16_t(index), SubscribedState);
+        m_groups.add(key, std::move(group));
+        GroupName = std::move(name);
+        GroupKey = std::move(key);
+    });
+    if (!ok) {
+        // Leave nothing behind at the server that a retry would trip over.
+        if (index)
+            m_groupIndexes.release(index);
+        if (added)
+            AutomationCall([&] { automationGroups().Remove(added->Name()); });
+    }
+    return ok;
+}
+
+bool cOPCServer::RemoveOPCGroup(const std::string& GroupKey, const std::string& Reason)
+{
+    return ReportedCall(*this, "Remove Group", [&] {
+        std::shared_ptr<cOPCGroup>* group = m_groups.find(GroupKey);
+        if (!group)
+            throw ComError(errors::InvalidProcedureCall, "cOPCServer",
+                           "No group with the key '" + GroupKey + "'");
+        if (Reason == ShutdownReason)
+            m_automationGroups.reset();
+        else
+            automationGroups().Remove((*group)->GetGroupName());
+        m_groupIndexes.release((*group)->GetGroupIndex());
+        m_groups.remove(GroupKey);
+    });
+}
+
+bool cOPCServer::GetServerBrowseObject(std::shared_ptr<cOPCBrowser>& Browser)
+{
+    return ReportedCall(*this, "Browser Object", [&] {
+        std::shared_ptr<OPCBrowser> automationBrowser = server().CreateBrowser();
+        Browser.reset();
+        if (!automationBrowser)
+            return;
+        auto browser = std::make_shared<cOPCBrowser>();
+        browser->SetBrowserObject(std::move(automationBrowser));
+        Browser = std::move(browser);
+    });
 }
 
 std::string cOPCServer::GetServerNameFromServer() { return server().ServerName(); }

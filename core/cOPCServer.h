@@ -7,6 +7,7 @@
 
 #include "automation/OPCServer.h"
 #include "core/IServerCallback.h"
+#include "core/IndexAllocator.h"
 #include "core/KeyedCollection.h"
 #include "core/Trackable.h"
 #include "platform/OleArray.h"
@@ -14,6 +15,7 @@
 
 namespace tagwell {
 
+class cOPCBrowser;
 class cOPCGroup;
 
 // One connection to one OPC server, local or on another node. It owns the
@@ -80,6 +82,18 @@ public:
     int16_t GetOPCServerIndex() const { return m_serverIndex; }
     bool GetOPCServerIsLocal() const { return m_isLocal; }
     GroupCollection& GetOPCServerGroupCollection() { return m_groups; }
+    // Creates a group with the defaults given; an empty GroupName lets the
+    // server name it (GroupName receives that name, or the GroupKey when the
+    // server gives none). Label "Add Group".
+    bool AddOPCGroup(std::string& GroupName, int32_t UpdateRate, float DeadBand, bool ActiveState,
+                     bool SubscribedState, std::string& GroupKey);
+    // With Reason "ServerShutdown" nothing is removed at the server, which
+    // has gone. Label "Remove Group".
+    bool RemoveOPCGroup(const std::string& GroupKey, const std::string& Reason);
+    // Browser receives nullptr when the server offers no browser (still
+    // True). Label "Browser Object".
+    bool GetServerBrowseObject(std::shared_ptr<cOPCBrowser>& Browser);
+
     // nullptr once a normal disconnect released it.
     OPCServer* GetOPCServerObject() { return m_server.get(); }
 
@@ -101,6 +115,7 @@ private:
     int16_t m_serverIndex = 0;
     bool m_isLocal = false;
     GroupCollection m_groups;
+    IndexAllocator m_groupIndexes;
     OwnerRef<IServerCallback> m_owner;
 };
 
