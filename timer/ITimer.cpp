@@ -1,0 +1,7 @@
+#include "timer/ITimer.h"
+
+namespace tagwell {
+
+ITimer::~ITimer() = default;
+
+}  // namespace tagwell
