@@ -5,6 +5,7 @@
 #include <array>
 
 #include "graph/OleColour.h"
+#include "graph/frmOptions.h"
 
 class QFrame;
 class QLineEdit;
@@ -14,7 +15,6 @@ namespace tagwell {
 class MessageBoxService;
 class PlotSurface;
 class PropertyBag;
-class frmOptions;
 
 // Lumaplot: a sweeping strip chart.
 //
