@@ -1,6 +1,7 @@
 #include "core/MGlobal.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "core/OPCText.h"
 #include "core/cOPCServer.h"
@@ -16,6 +17,14 @@ namespace {
 
 constexpr size_t ComputerNameLimit = 255;
 constexpr const char* Unknown = "UNKNOWN";
+
+// Where CentreCursor found the cursor. Owner thread only.
+std::optional<ScreenPoint> g_rememberedCursor;
+
+int32_t midpoint(int32_t low, int32_t high)
+{
+    return static_cast<int32_t>(low + (static_cast<int64_t>(high) - low) / 2);
+}
 
 void showWarning(int32_t number, const std::string& source, const std::string& description)
 {
@@ -49,6 +58,29 @@ int32_t GetServerStateCode(cOPCServer* server)
         return NoServerObject;
     int32_t state = 0;
     return server->GetServerState(state) ? state : ServerStateUnreadable;
+}
+
+bool IsNT5OrLater() { return true; }
+
+void CentreCursor(WindowHandle window, bool move)
+{
+    CursorService& cursor = Services::cursor();
+    g_rememberedCursor = cursor.position();
+    if (!move)
+        return;
+    if (const auto rect = cursor.windowRect(window))
+        cursor.moveTo({midpoint(rect->left, rect->right), midpoint(rect->top, rect->bottom)});
+}
+
+void RestoreCursor()
+{
+    if (g_rememberedCursor)
+        Services::cursor().moveTo(*g_rememberedCursor);
+}
+
+int32_t ShellOpen(WindowHandle window, const std::string& target)
+{
+    return Services::shell().open(window, target);
 }
 
 }  // namespace MGlobal
