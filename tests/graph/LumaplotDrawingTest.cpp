@@ -1,10 +1,14 @@
 // What UpdateGraph draws, read back from the pixels of the chart's picture.
 
+#include <QCoreApplication>
+#include <QPaintEvent>
 #include <QPoint>
+#include <QRegion>
 #include <algorithm>
 #include <QSignalSpy>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <limits>
 
 #include "ChartProbe.h"
@@ -58,6 +62,11 @@ struct BandCase {
     double shareFromBottom;  // where the value must land
 };
 
+void PrintTo(const BandCase& c, std::ostream* out)
+{
+    *out << c.value << " in " << c.min << ".." << c.max << " at height " << c.chartHeight;
+}
+
 class LumaplotBand : public ::testing::TestWithParam<BandCase> {};
 
 TEST_P(LumaplotBand, RangeMapsOntoTenToNinetyPercentOfTheHeight)
@@ -88,6 +97,8 @@ struct HalfCase {
     int innerHeight;
     int flatRowOfMin;  // worked by hand from the tenth of the height
 };
+
+void PrintTo(const HalfCase& c, std::ostream* out) { *out << "inner height " << c.innerHeight; }
 
 class LumaplotHalves : public ::testing::TestWithParam<HalfCase> {};
 
@@ -273,6 +284,46 @@ TEST(LumaplotDrawing, WrittenScaleHeightConfinesDrawingUntilTheNextResize)
 
     chart->resize(chart->width(), chart->height() + 10);
     EXPECT_EQ(chart->ScaleHeight(), fullHeight + 10);
+}
+
+// Collects what a widget is asked to repaint.
+class PaintRecorder : public QObject {
+public:
+    QRegion painted;
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST(LumaplotDrawing, EachCallRepaintsOnlyTheColumnsItTouched)
+{
+    auto chart = shownChart();
+    PlotSurface& area = plottingArea(*chart);
+    for (qint32 x = 1; x <= 100; ++x)
+        chart->UpdateGraph(1, x, 50 + x % 30);
+    QCoreApplication::processEvents();
+    PaintRecorder recorder;
+    area.installEventFilter(&recorder);
+
+    for (qint32 x = 101; x <= 110; ++x) {
+        recorder.painted = QRegion();
+        const int pen = cursorColumn(area.image());
+        chart->UpdateGraph(1, x, 50 + x % 30);
+        QCoreApplication::processEvents();
+
+        // The four touched columns, less what the marker covers, plus the
+        // marker's old place.
+        const QRect columns = QRect(pen, 0, 4, area.image().height()).translated(area.contentsRect().topLeft());
+        QRegion beyond = recorder.painted - columns;
+        EXPECT_LE(beyond.boundingRect().width(), 20) << "call " << x;
+        EXPECT_LE(beyond.boundingRect().height(), 8) << "call " << x;
+        EXPECT_TRUE(recorder.painted.intersects(columns)) << "call " << x;
+    }
+    area.removeEventFilter(&recorder);
 }
 
 TEST(LumaplotDrawing, MarkerCentresOnTheNewestPoint)

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "ChartProbe.h"
 #include "graph/Twips.h"
@@ -20,6 +21,11 @@ struct ResizeCase {
     bool heightClamped;
     bool widthClamped;
 };
+
+void PrintTo(const ResizeCase& c, std::ostream* out)
+{
+    *out << c.requested.width() << "x" << c.requested.height() << " pixels";
+}
 
 class LumaplotResize : public ::testing::TestWithParam<ResizeCase> {};
 
@@ -74,6 +80,8 @@ struct RangeCase {
     const char* midText;
     const char* maxText;
 };
+
+void PrintTo(const RangeCase& c, std::ostream* out) { *out << c.min << ".." << c.max; }
 
 class LumaplotRangeLabels : public ::testing::TestWithParam<RangeCase> {};
 

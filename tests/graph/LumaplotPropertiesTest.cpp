@@ -5,6 +5,7 @@
 #include <QMetaProperty>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "ChartProbe.h"
 #include "platform/qt/MemoryPropertyBag.h"
@@ -105,6 +106,8 @@ struct WriteCase {
     const char* property;
     QVariant value;
 };
+
+void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.property; }
 
 class LumaplotPropertyWrite : public ::testing::TestWithParam<WriteCase> {};
 

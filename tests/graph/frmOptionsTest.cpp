@@ -7,6 +7,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,8 @@ struct ButtonCase {
     std::vector<std::string> prompts;
     bool staysOpen;
 };
+
+void PrintTo(const ButtonCase& c, std::ostream* out) { *out << c.button; }
 
 class OptionsDialogButtons : public OptionsDialogTest, public ::testing::WithParamInterface<ButtonCase> {};
 
