@@ -123,11 +123,11 @@ void frmOptions::buildButtons()
         int left;
     };
     const Button buttons[] = {{"cmdOK", "OK", OkLeft}, {"cmdCancel", "Cancel", CancelLeft}, {"cmdApply", "Apply", ApplyLeft}};
-    for (const Button& spec : buttons) {
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
-        button->setObjectName(QString::fromLatin1(spec.name));
+    for (const Button& layout : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(layout.caption), this);
+        button->setObjectName(QString::fromLatin1(layout.name));
         button->setAutoDefault(false);
-        button->setGeometry(toPixels({spec.left, ButtonTop}, ButtonSize));
+        button->setGeometry(toPixels({layout.left, ButtonTop}, ButtonSize));
     }
     // Escape rejects the dialog, which is what Cancel does.
     connect(findChild<QPushButton*>(QStringLiteral("cmdOK")), &QPushButton::clicked, this, &frmOptions::accept);
