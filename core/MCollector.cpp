@@ -1,0 +1,105 @@
+#include "core/MCollector.h"
+
+#include <utility>
+
+#include "automation/AutomationRegistry.h"
+
+namespace tagwell {
+namespace MCollector {
+
+namespace {
+
+constexpr const char* UnknownId = "Unknown";
+// Class identifiers and ProgIDs are handed out at most this long.
+constexpr size_t MaximumIdLength = 255;
+
+// The five arrays of the all-items buffer, each holding the empty element 0.
+struct AllUpdates {
+    OleArray<std::string> aliases{0, std::vector<std::string>(1)};
+    OleArray<std::string> itemIds{0, std::vector<std::string>(1)};
+    OleArray<Variant> values{0, std::vector<Variant>(1)};
+    OleArray<double> dateTimes{0, std::vector<double>(1)};
+    OleArray<int32_t> qualities{0, std::vector<int32_t>(1)};
+
+    int32_t count() const { return int32_t(qualities.size()) - 1; }
+};
+
+struct State {
+    CollectionMode mode = cmNone;
+    bool active = false;
+    AllUpdates buffer;
+};
+
+State& state()
+{
+    static State s;
+    return s;
+}
+
+std::string limited(std::string text)
+{
+    if (text.size() > MaximumIdLength)
+        text.resize(MaximumIdLength);
+    return text;
+}
+
+}  // namespace
+
+CollectionMode GetCollectionMode() { return state().mode; }
+void SetCollectionMode(CollectionMode mode) { state().mode = mode; }
+
+bool CollectionActive() { return state().active; }
+void SetCollectionActive(bool active) { state().active = active; }
+
+void AppendAllUpdate(const std::string& Alias, const std::string& ItemID, const Variant& Value,
+                     double DateTime, int32_t Quality)
+{
+    AllUpdates& buffer = state().buffer;
+    buffer.aliases.append(Alias);
+    buffer.itemIds.append(ItemID);
+    buffer.values.append(Value);
+    buffer.dateTimes.append(DateTime);
+    buffer.qualities.append(Quality);
+}
+
+int32_t AllUpdatesCount() { return state().buffer.count(); }
+
+void TakeAllUpdates(OleArray<std::string>& Aliases, OleArray<std::string>& ItemIDs,
+                    OleArray<Variant>& Values, OleArray<double>& DateTimes,
+                    OleArray<int32_t>& Qualities)
+{
+    AllUpdates& buffer = state().buffer;
+    if (buffer.count() <= 0)
+        return;
+    AllUpdates taken = std::exchange(buffer, AllUpdates());
+    Aliases = std::move(taken.aliases);
+    ItemIDs = std::move(taken.itemIds);
+    Values = std::move(taken.values);
+    DateTimes = std::move(taken.dateTimes);
+    Qualities = std::move(taken.qualities);
+}
+
+void ClearAllUpdates()
+{
+    if (AllUpdatesCount() > 0)
+        state().buffer = AllUpdates();
+}
+
+void LookupClassIds(const std::string& ProgID, std::string& ClassID, std::string& FullProgID)
+{
+    AutomationRegistry& registry = AutomationRegistry::instance();
+    const std::optional<std::string> classId = registry.classIdFromProgId(ProgID);
+    if (!classId) {
+        ClassID = UnknownId;
+        FullProgID = UnknownId;
+        return;
+    }
+    ClassID = limited(*classId);
+    const std::optional<std::string> progId = registry.progIdFromClassId(*classId);
+    FullProgID = progId ? limited(*progId) : std::string(UnknownId);
+}
+
+int32_t VisibleRowCount(const IRowCountSource& list) { return list.countPerPage(); }
+
+}  // namespace MCollector
+}  // namespace tagwell
