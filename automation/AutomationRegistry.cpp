@@ -71,6 +71,11 @@ std::unique_ptr<ServerConnection> AutomationRegistry::connect(const std::string&
     if (progId.empty())
         throw ComError(errors::E_FAIL_, Source, "No ProgID was given");
     requireReachable(node);
+    // A backend that knows the ProgID's class identifier serves it; one that
+    // does not may still list it among the node's servers.
+    for (const auto& backend : m_backends)
+        if (backend->reachesNode(node) && backend->classIdOf(progId))
+            return backend->connect(progId, node);
     for (const auto& backend : m_backends) {
         if (!backend->reachesNode(node))
             continue;
@@ -78,7 +83,7 @@ std::unique_ptr<ServerConnection> AutomationRegistry::connect(const std::string&
         const bool serves = std::any_of(list.begin(), list.end(), [&](const std::string& p) {
             return strcasecmp(p.c_str(), progId.c_str()) == 0;
         });
-        if (serves || backend->classIdOf(progId))
+        if (serves)
             return backend->connect(progId, node);
     }
     throw ComError(errors::E_FAIL_, Source, "Unknown ProgID '" + progId + "'");
