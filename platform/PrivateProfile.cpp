@@ -22,7 +22,7 @@ constexpr char HeaderOpen = '[';
 constexpr char HeaderClose = ']';
 constexpr char Assign = '=';
 constexpr mode_t NewFileMode = 0644;
-constexpr const char* TempSuffix = ".tmpXXXXXX";
+constexpr const char* TempName = ".profile-XXXXXX";  // beside the target, so that rename is atomic
 
 struct EscapedChar {
     char plain;
@@ -347,7 +347,8 @@ bool PrivateProfile::save(const std::string& path) const
     if (path.empty())
         return false;
     const std::string target = saveTarget(path);
-    std::string tempName = target + TempSuffix;
+    const size_t slash = target.rfind('/');
+    std::string tempName = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + TempName;
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0)
         return false;

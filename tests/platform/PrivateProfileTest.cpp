@@ -265,3 +265,10 @@ TEST_F(PrivateProfileTest, ManyKeysAreWrittenWithOneSave)
         EXPECT_EQ(loaded.value("Group 1 0", "item" + std::to_string(i)), "Plant.Tag" + std::to_string(i));
     EXPECT_EQ(loaded.text(), profile.text());
 }
+
+TEST_F(PrivateProfileTest, AFileNameOfTheLongestAllowedLengthSaves)
+{
+    const std::string longPath = (folder / (std::string(251, 'n') + ".ini")).string();
+    EXPECT_TRUE(PrivateProfile::WriteString(longPath, "Header", "Servers", "1"));
+    EXPECT_EQ(PrivateProfile::ReadString(longPath, "Header", "Servers"), "1");
+}
