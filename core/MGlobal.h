@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/OPCText.h"
 #include "platform/WindowHandle.h"
 
 namespace tagwell {
@@ -15,12 +16,12 @@ namespace MGlobal {
 // read. A failure that raises an error also shows a warning box naming it.
 std::string GetLocalComputerName();
 
-// The server's state (1 to 6) when it can be read, 99 when reading fails,
-// 999 when there is no server object.
+// The server's state (1 to 6) when it can be read, ServerStateUnreadable (99)
+// when reading fails, NoServerObject (999) when there is no server object.
 int32_t GetServerStateCode(cOPCServer* server);
 
-// True on systems that offer what the newer Windows generation offered; this
-// platform does.
+// Whether the system is of the newer generation the controls were made for;
+// this platform is.
 bool IsNT5OrLater();
 
 // Remembers where the cursor is; with move, puts it at the centre of the
