@@ -73,6 +73,7 @@ bool cINI::BeginBatch()
     if (!profile.load(m_file))
         return false;
     m_batch = std::move(profile);
+    m_batchChanged = false;
     m_batchRefusedWrite = false;
     return true;
 }
@@ -81,9 +82,10 @@ bool cINI::CommitBatch()
 {
     if (!InBatch())
         return false;
-    const bool saved = m_batch->save(m_file);
+    const bool saved = !m_batchChanged || m_batch->save(m_file);
     const bool complete = saved && !m_batchRefusedWrite;
     m_batch.reset();
+    m_batchChanged = false;
     m_batchRefusedWrite = false;
     return complete;
 }
@@ -100,6 +102,7 @@ bool cINI::write(const std::string& section, const std::string& key, const std::
     if (!InBatch())
         return PrivateProfile::WriteString(m_file, section, key, value);
     const bool stored = m_batch->setValue(section, key, value);
+    m_batchChanged = m_batchChanged || stored;
     m_batchRefusedWrite = m_batchRefusedWrite || !stored;
     return stored;
 }

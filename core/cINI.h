@@ -26,8 +26,10 @@ namespace tagwell {
 //     for (...) ini.Text(section, key, value);
 //     if (!ini.CommitBatch()) ... // nothing or not everything reached the file
 //
-// An object destroyed with a batch open commits it first (its result is then
-// lost); so does Create. Runs on one thread at a time.
+// A batch serves reading too: a loader that reads many keys opens one so that
+// the file is read once; a batch without writes writes nothing. An object
+// destroyed with a batch open commits it first (its result is then lost); so
+// does Create. Runs on one thread at a time.
 class cINI {
 public:
     cINI() = default;
@@ -53,8 +55,8 @@ public:
     // Reads the file into the batch copy; false (and no batch) when the file
     // exists but cannot be read. A batch already open stays open.
     bool BeginBatch();
-    // Writes the batch copy to the file and closes the batch: true when the
-    // file was written and every write of the batch was stored.
+    // Writes the batch copy to the file, when anything was written to it, and
+    // closes the batch: true when every write of the batch reached the file.
     bool CommitBatch();
     bool InBatch() const { return m_batch.has_value(); }
 
@@ -64,6 +66,7 @@ private:
 
     std::string m_file;
     std::optional<PrivateProfile> m_batch;
+    bool m_batchChanged = false;
     bool m_batchRefusedWrite = false;
 };
 

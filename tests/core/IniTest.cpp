@@ -178,3 +178,13 @@ TEST_F(IniTest, AnOpenBatchIsCommittedWhenTheObjectGoes)
     }
     EXPECT_EQ(ini.Data("Header", "Servers"), 3);
 }
+
+TEST_F(IniTest, ABatchThatOnlyReadsReadsTheFileOnceAndWritesNothing)
+{
+    ASSERT_TRUE(ini.Data("Header", "Servers", 2));
+    ASSERT_TRUE(ini.BeginBatch());
+    fs::remove(path);  // later reads still see the copy
+    EXPECT_EQ(ini.Data("Header", "Servers"), 2);
+    EXPECT_TRUE(ini.CommitBatch());
+    EXPECT_FALSE(fs::exists(path)) << "nothing was written back";
+}
