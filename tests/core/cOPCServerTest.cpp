@@ -160,7 +160,7 @@ TEST_F(cOPCServerTest, AFailedConnectionIsReportedWithTheHintOfItsNumber)
         {errors::E_FAIL_, "Function 'Connect' returned an error of -2147467259 or Hex 0x80004005", InvalidProgIdHint},
         {429, "Function 'Connect' returned an error of  429 or Hex 0x1AD",
          "Error! Possible cause: No ProgID or Incorrect DCOM configuration."},
-        {errors::RPC_E_SERVERCALL_RETRYLATER_, "Function 'Connect' returned an error of -2147417851 or Hex 0x80010005",
+        {errors::RPC_E_SERVERCALL_RETRYLATER_, "Function 'Connect' returned an error of -2147418107 or Hex 0x80010005",
          "Error! Possible cause: DCOM Timeout on Remote OPC Server"},
     };
     for (const Case& c : cases) {
