@@ -35,7 +35,8 @@ public:
 
     // The dispatcher of this process's owner thread. Hosts install theirs at
     // start-up (the Qt event loop, or a manual one in tests); until then a
-    // manual dispatcher that only moves when told to is in place.
+    // LoopDispatcher on the real clocks is in place, which runs when the
+    // owner thread calls its runFor().
     static Dispatcher& current();
     // Installs a dispatcher (not owned; nullptr restores the built-in one).
     static void install(Dispatcher* dispatcher);

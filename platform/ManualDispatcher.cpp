@@ -4,18 +4,6 @@
 
 namespace tagwell {
 
-namespace {
-Dispatcher* g_installed = nullptr;
-}
-
-Dispatcher& Dispatcher::current()
-{
-    static ManualDispatcher builtIn;
-    return g_installed ? *g_installed : builtIn;
-}
-
-void Dispatcher::install(Dispatcher* dispatcher) { g_installed = dispatcher; }
-
 ManualDispatcher::ManualDispatcher(double startDate) : m_startDate(startDate) {}
 
 void ManualDispatcher::post(Task task)
