@@ -21,7 +21,7 @@ public:
     void TearDown() override { m_app.reset(); }
 
 private:
-    char m_name[16] = "test_graph";
+    char m_name[16] = "tagwell_test";
     char* m_argv[2] = {m_name, nullptr};
     int m_argc = 1;
     std::unique_ptr<QApplication> m_app;
