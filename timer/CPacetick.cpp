@@ -82,8 +82,12 @@ CPacetick::CPacetick(ConstructionKey, Clock clock)
 
 CPacetick::~CPacetick()
 {
-    MPacetick::StopTimer(m_timerId);
-    MPacetick::Unregister(m_windowHandle);
+    // Only reached while registered when the registry itself is going away,
+    // and it clears both first; this covers any other way out.
+    if (m_timerId != 0)
+        MPacetick::StopTimer(m_timerId);
+    if (m_windowHandle != 0)
+        MPacetick::Unregister(m_windowHandle);
 }
 
 // ---- channel state ------------------------------------------------------
