@@ -19,6 +19,9 @@ namespace {
 constexpr const char* Source = "cOPCGroup";
 constexpr int32_t OutOfMemory = 7;
 constexpr int32_t KeyAlreadyInCollection = 457;
+// How far ahead of the row being handled a data change fetches items into
+// the cache: large groups do not fit in it.
+constexpr int32_t PrefetchRows = 8;
 
 // What a failed row or callback of an event handler leaves behind.
 struct Failure {
@@ -105,24 +108,47 @@ OPCItems& cOPCGroup::automationItems()
     return *m_automationItems;
 }
 
-std::shared_ptr<cOPCItem> cOPCGroup::itemByHandle(int32_t clientHandle) const
+// Marks the time an automation event is being handled.
+struct cOPCGroup::EventScope {
+    explicit EventScope(cOPCGroup& group) : m_group(group) { ++m_group.m_eventDepth; }
+    ~EventScope()
+    {
+        if (--m_group.m_eventDepth == 0)
+            m_group.m_parked.clear();
+    }
+    EventScope(const EventScope&) = delete;
+    EventScope& operator=(const EventScope&) = delete;
+
+private:
+    cOPCGroup& m_group;
+};
+
+void cOPCGroup::prefetchItem(const OleArray<int32_t>& clientHandles, int32_t row) const
+{
+    if (!clientHandles.contains(row))
+        return;
+    if (const cOPCItem* item = itemByHandle(clientHandles[row]))
+        __builtin_prefetch(item);
+}
+
+cOPCItem* cOPCGroup::itemByHandle(int32_t clientHandle) const
 {
     if (clientHandle < 0 || size_t(clientHandle) >= m_byHandle.size())
         return nullptr;
     return m_byHandle[size_t(clientHandle)];
 }
 
-void cOPCGroup::indexItem(int32_t clientHandle, std::shared_ptr<cOPCItem> item)
+void cOPCGroup::indexItem(int32_t clientHandle, cOPCItem* item)
 {
     if (size_t(clientHandle) >= m_byHandle.size())
         m_byHandle.resize(size_t(clientHandle) + 1);
-    m_byHandle[size_t(clientHandle)] = std::move(item);
+    m_byHandle[size_t(clientHandle)] = item;
 }
 
 void cOPCGroup::unindexItem(int32_t clientHandle)
 {
     if (clientHandle >= 0 && size_t(clientHandle) < m_byHandle.size())
-        m_byHandle[size_t(clientHandle)].reset();
+        m_byHandle[size_t(clientHandle)] = nullptr;
     while (!m_byHandle.empty() && !m_byHandle.back())
         m_byHandle.pop_back();
 }
@@ -149,7 +175,7 @@ bool cOPCGroup::AddOPCItem(const std::string& NewOPCItemID, int16_t NewDataType,
             throw ComError(KeyAlreadyInCollection, Source,
                            "This key is already associated with an element of this collection");
         entered = true;
-        indexItem(handle, std::move(item));
+        indexItem(handle, item.get());
         ItemKey_ = OPCKeys::ItemKey(handle);
         m_itemIdMap.try_emplace(folded(NewOPCItemID), ItemKey_);
     });
@@ -195,6 +221,8 @@ bool cOPCGroup::RemoveOPCItem(const std::string& ItemKey_, int32_t& Error)
         refusal = refusals[1];
         if (refusal != 0)
             return;
+        if (m_eventDepth > 0)
+            m_parked.push_back(item);
         m_items.remove(*key);
         unindexItem(item->GetItemIndex());
         m_handles.release(item->GetItemIndex());
@@ -384,6 +412,7 @@ void cOPCGroup::DataChange(int32_t TransactionID, int32_t NumItems,
     // An owner may remove this group from inside a callback; the routine
     // still runs to its end.
     const std::shared_ptr<cOPCGroup> keepAlive = weak_from_this().lock();
+    const EventScope scope(*this);
     const bool withItemIds = m_groupUpdates && m_withItemIds;
     OleArray<std::string> itemIds(1, std::vector<std::string>(1));
     std::optional<Failure> lastFailure;
@@ -391,7 +420,8 @@ void cOPCGroup::DataChange(int32_t TransactionID, int32_t NumItems,
     if (withItemIds && NumItems > 1)
         itemIds.reserve(size_t(NumItems));
     for (int32_t row = 1; row <= NumItems; ++row) {
-        std::shared_ptr<cOPCItem> item;
+        prefetchItem(ClientHandles, row + PrefetchRows);
+        cOPCItem* item = nullptr;
         try {
             item = itemByHandle(ClientHandles[row]);
             if (item)
@@ -433,11 +463,12 @@ void cOPCGroup::AsyncWriteComplete(int32_t TransactionID, int32_t NumItems,
                                    const OleArray<int32_t>& Errors)
 {
     const std::shared_ptr<cOPCGroup> keepAlive = weak_from_this().lock();
+    const EventScope scope(*this);
     for (int32_t row = 1; row <= NumItems; ++row) {
         // A row outside the arrays or naming no item is skipped.
         if (!Errors.contains(row) || !ClientHandles.contains(row) || Errors[row] == 0)
             continue;
-        if (std::shared_ptr<cOPCItem> item = itemByHandle(ClientHandles[row]))
+        if (cOPCItem* item = itemByHandle(ClientHandles[row]))
             item->SetItemQuality(0);
     }
     if (IGroupCallback* owner = MItems::ResolveOwner(m_owner)) {

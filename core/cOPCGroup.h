@@ -124,11 +124,13 @@ public:
 
 private:
     struct WriteRows;
+    struct EventScope;
 
     OPCGroup& group();
     OPCItems& automationItems();
-    std::shared_ptr<cOPCItem> itemByHandle(int32_t clientHandle) const;
-    void indexItem(int32_t clientHandle, std::shared_ptr<cOPCItem> item);
+    cOPCItem* itemByHandle(int32_t clientHandle) const;
+    void prefetchItem(const OleArray<int32_t>& clientHandles, int32_t row) const;
+    void indexItem(int32_t clientHandle, cOPCItem* item);
     void unindexItem(int32_t clientHandle);
     WriteRows writeRows(const OleArray<std::shared_ptr<cOPCItem>>& objects,
                         const OleArray<Variant>& values);
@@ -142,8 +144,12 @@ private:
     int16_t m_groupIndex = 0;
     ItemCollection m_items;
     // Slot n holds the item with client handle n (handles are dense: the
-    // smallest free number is always reused).
-    std::vector<std::shared_ptr<cOPCItem>> m_byHandle;
+    // smallest free number is always reused). The collection owns the items.
+    std::vector<cOPCItem*> m_byHandle;
+    // Items removed while an event is being handled live until it ends, so
+    // that the handler may hold them by plain pointer.
+    int m_eventDepth = 0;
+    std::vector<std::shared_ptr<cOPCItem>> m_parked;
     IndexAllocator m_handles;
     // ItemID folded to lower case -> ItemKey; add-only.
     std::unordered_map<std::string, std::string> m_itemIdMap;

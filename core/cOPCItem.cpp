@@ -239,10 +239,10 @@ void cOPCItem::GetAllItemUpdates(OleArray<Variant>& New_Values, OleArray<double>
 {
     if (GetItemUpdatesCount() <= 0)
         return;
-    std::unique_ptr<UpdateBuffer> taken = std::move(m_buffer);
-    New_Values = std::move(taken->values);
-    New_DateTimes = std::move(taken->dateTimes);
-    New_Qualities = std::move(taken->qualities);
+    // The arrays themselves are handed over; the buffer starts again empty.
+    New_Values = std::exchange(m_buffer->values, OleArray<Variant>(1, {}));
+    New_DateTimes = std::exchange(m_buffer->dateTimes, OleArray<double>(1, {}));
+    New_Qualities = std::exchange(m_buffer->qualities, OleArray<int32_t>(1, {}));
 }
 
 void cOPCItem::RegisterXOPCGroupControl(IBindableControl* cControl, const std::string& PropertyName,

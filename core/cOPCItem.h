@@ -127,22 +127,23 @@ private:
     void collect(const Variant& value, int32_t quality, double time);
     void writeBoundProperty();
 
-    std::shared_ptr<OPCItem> m_item;
-    std::string m_itemId;
-    std::string m_alias;
-    std::string m_customTag1;
-    std::string m_customTag2;
+    // What every update touches comes first, so that it shares few cache lines.
     Variant m_value;
     double m_timeStamp = 0;
-    int32_t m_index = 0;
     int32_t m_quality = 0;
-    int16_t m_dataType = 0;
     bool m_logged = false;
     bool m_displayUpdates = false;
+    int16_t m_dataType = 0;
+    OwnerRef<IItemCallback> m_owner;
     // Created on first use: most items never buffer and are never bound.
     std::unique_ptr<UpdateBuffer> m_buffer;
     std::unique_ptr<Binding> m_binding;
-    OwnerRef<IItemCallback> m_owner;
+    std::string m_itemId;
+    std::string m_alias;
+    int32_t m_index = 0;
+    std::shared_ptr<OPCItem> m_item;
+    std::string m_customTag1;
+    std::string m_customTag2;
 };
 
 }  // namespace tagwell
