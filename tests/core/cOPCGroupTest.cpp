@@ -511,3 +511,41 @@ TEST_F(GroupFixture, ARefreshThatCannotStartGivesCancelIdZeroAndIsReported)
 
 }  // namespace
 }  // namespace tagwell::test
+
+namespace tagwell::test {
+namespace {
+
+// An item owner that removes the item it hears from, as a host may do in
+// its handler.
+class RemovingOwner : public RecordingItemOwner {
+public:
+    void OPCItemUpdate(const std::string& Alias, const std::string& ItemID, const Variant& Value, double TimeDate,
+                       int32_t Quality) override
+    {
+        RecordingItemOwner::OPCItemUpdate(Alias, ItemID, Value, TimeDate, Quality);
+        int32_t error = 0;
+        removed = group->RemoveOPCItem(group->GetItemKeyForItemID(ItemID), error);
+    }
+    cOPCGroup* group = nullptr;
+    bool removed = false;
+};
+
+TEST_F(GroupFixture, AnItemItsOwnerRemovesDuringADataChangeLivesUntilTheChangeEnds)
+{
+    auto group = addGroup("Rows", 60'000);
+    std::weak_ptr<cOPCItem> first = addItem(*group, "Static.Long");
+    auto third = addItem(*group, "Static.Double");
+    RemovingOwner owner;
+    owner.group = group.get();
+    first.lock()->SetItemOwner(&owner);
+
+    ThreeRows().sendTo(*group);
+
+    EXPECT_TRUE(owner.removed);
+    EXPECT_TRUE(first.expired()) << "released once the change was handled";
+    EXPECT_EQ(group->GetOPCGroupItemsCollection().count(), 1u);
+    EXPECT_EQ(third->GetItemValue(cOPCItem::ReadStored), Variant(int32_t(30)));
+}
+
+}  // namespace
+}  // namespace tagwell::test
