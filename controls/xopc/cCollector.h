@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/KeyedCollection.h"
+
+namespace tagwell {
+
+class cOPCGroup;
+class cOPCItem;
+class cOPCServer;
+
+// What one data control holds of its configuration: the connected servers
+// under their ServerKeys, in the order they were added, and the current
+// selection that group and item operations apply to. The tree and the item
+// list of the control are views of these; nothing else keeps a copy.
+//
+// The holder owns the servers (each server owns its groups, each group its
+// items). The selection holds counted references too, so a selected object
+// that was removed from its collection stays usable until the selection
+// moves on. Owner thread only.
+class cCollector {
+public:
+    using ServerCollection = KeyedCollection<std::shared_ptr<cOPCServer>>;
+
+    static constexpr int16_t DefaultDisplayInterval = 250;  // ms
+
+    cCollector() = default;
+    cCollector(const cCollector&) = delete;
+    cCollector& operator=(const cCollector&) = delete;
+
+    ServerCollection& Servers() { return m_servers; }
+    const ServerCollection& Servers() const { return m_servers; }
+
+    // The server added under "Server " and the decimal ServerID, or nullptr.
+    std::shared_ptr<cOPCServer> ServerById(int32_t serverId) const;
+    // The server under a ServerKey, or nullptr.
+    std::shared_ptr<cOPCServer> ServerByKey(const std::string& serverKey) const;
+    // Drops every server, the last added first; dropping the last reference
+    // to a server disconnects its groups and then the server itself.
+    void RemoveAllServers();
+
+    std::shared_ptr<cOPCServer> SelectedOPCServer;
+    std::shared_ptr<cOPCGroup> SelectedOPCGroup;
+    std::shared_ptr<cOPCItem> SelectedOPCItem;
+
+    // The number the next server is given; every attempt uses one.
+    int16_t ServerIndex = 0;
+    // Items added minus items removed one by one; shown in the list title.
+    int32_t GlobalItemCount = 0;
+    // Milliseconds between two display updates.
+    int16_t DisplayInterval = DefaultDisplayInterval;
+
+private:
+    ServerCollection m_servers;
+};
+
+}  // namespace tagwell
