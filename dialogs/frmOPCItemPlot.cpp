@@ -230,7 +230,8 @@ bool frmOPCItemPlot::rangeFromServer()
         if (!values.contains(i))
             continue;
         const int32_t id = ids[i];
-        if (id != HighEUProperty && id != LowEUProperty)
+        // A limit the server could not read arrives empty: no limit.
+        if ((id != HighEUProperty && id != LowEUProperty) || values[i].isEmpty() || values[i].isNull())
             continue;
         try {
             const float limit = values[i].toR4();

@@ -35,14 +35,13 @@ public:
         QPointer<QDialog> dialog;  // null once the dialog was destroyed
         QString objectName;
         QString windowTitle;       // as shown when it was opened
-        bool modal = false;        // whether it was made modal
     };
 
     int run(QDialog& dialog) override
     {
         dialog.setModal(true);
         dialog.show();
-        opened.push_back({&dialog, dialog.objectName(), dialog.windowTitle(), dialog.isModal()});
+        opened.push_back({&dialog, dialog.objectName(), dialog.windowTitle()});
         return script ? script(dialog) : dialog.result();
     }
 
