@@ -29,10 +29,10 @@ constexpr const char* TitlePrefix = "Real Time Plot of ";
 // Layout in twips.
 constexpr QSize FormSize{8550, 3975};
 constexpr QRect PlotRect{120, 120, 8295, 2775};
-constexpr QRect MaxLabelRect{120, 3045, 2295, 255};
-constexpr QRect MaxBoxRect{2460, 3015, 1455, 285};
-constexpr QRect MinLabelRect{120, 3525, 2295, 255};
-constexpr QRect MinBoxRect{2460, 3495, 1455, 285};
+constexpr QRect MaxLabelRect{120, 3045, 2700, 255};
+constexpr QRect MaxBoxRect{2880, 3015, 1455, 285};
+constexpr QRect MinLabelRect{120, 3525, 2700, 255};
+constexpr QRect MinBoxRect{2880, 3495, 1455, 285};
 constexpr QRect ApplyRect{5640, 3255, 1335, 375};
 constexpr QRect CloseRect{7080, 3255, 1335, 375};
 
