@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "platform/qt/DialogRunner.h"
+
 namespace tagwell {
 
 namespace {
@@ -61,7 +63,7 @@ int QtMessageBoxService::show(const std::string& prompt, int style, const std::s
     const int defaultIndex = (style & msgbox::DefaultButton3) ? 2 : (style & msgbox::DefaultButton2) ? 1 : 0;
     if (set.byPosition[defaultIndex] != QMessageBox::NoButton)
         box.setDefaultButton(set.byPosition[defaultIndex]);
-    return resultOf(static_cast<QMessageBox::StandardButton>(box.exec()));
+    return resultOf(static_cast<QMessageBox::StandardButton>(DialogRunner::exec(box)));
 }
 
 }  // namespace tagwell
