@@ -41,6 +41,20 @@ int XOPCItemListView::FirstVisibleRow() const
     return top.isValid() ? top.row() : -1;
 }
 
+void XOPCItemListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                   const QList<int>& /*roles*/)
+{
+    if (!topLeft.isValid() || !bottomRight.isValid())
+        return;
+    const int first = FirstVisibleRow();
+    if (first < 0)
+        return;
+    const QModelIndex bottom = indexAt(QPoint(0, viewport()->height() - 1));
+    const int last = bottom.isValid() ? bottom.row() : model()->rowCount() - 1;
+    if (bottomRight.row() >= first && topLeft.row() <= last)
+        viewport()->update();
+}
+
 void XOPCItemListView::SelectRow(int row)
 {
     if (!model() || !selectionModel() || row < 0 || row >= model()->rowCount())

@@ -23,6 +23,14 @@ public:
     // Makes the row the current, selected one without scrolling.
     void SelectRow(int row);
 
+protected:
+    // Rows are all one height and have no children, so a changed cell needs
+    // nothing but a repaint when it is on screen. (The tree view would first
+    // look the row up in its list of shown rows, a search that can run
+    // through every row of a large group.)
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
+
 private:
     int rowHeight() const;
 };
