@@ -281,6 +281,11 @@ void XOPC::CreateTimer()
                                                   [this] { RaiseBatchEvents(); },
                                                   [this] { CheckServerState(); });
     m_timer->RequestNotify(m_timerSink);
+    // Should the timer ever raise its channels as signals instead (after a
+    // CancelNotify), they run the same handlers.
+    connect(m_timer.get(), &CPacetick::Time1, this, [this] { RefreshItemList(); });
+    connect(m_timer.get(), &CPacetick::Time2, this, [this] { RaiseBatchEvents(); });
+    connect(m_timer.get(), &CPacetick::Time3, this, [this] { CheckServerState(); });
     m_timer->setBreakInDebugMode(true);
     m_timer->setTime1msEnabled(true);
 }

@@ -112,6 +112,20 @@ TEST_F(XOPCTimer, StartingDisplayWhileCollectingKeepsTheCollectionSchedule)
     EXPECT_EQ(batches.count(), 1);
 }
 
+TEST_F(XOPCTimer, ChannelsRaisedAsSignalsRunTheSameHandlers)
+{
+    control->setCollectMode(cmAll);
+    control->setCollectInterval(100);
+    ASSERT_TRUE(control->StartCollectionUpdates());
+    control->Timer()->CancelNotify();
+    QSignalSpy batches(control, &XOPC::BatchAllUpdates);
+    MCollector::AppendAllUpdate("a", "b", Variant(1.0), 0, 192);
+
+    tick(100);
+
+    EXPECT_EQ(batches.count(), 1);
+}
+
 TEST_F(XOPCTimer, WithoutATimerNothingStartsAndNothingIsAnnounced)
 {
     XOPC::setTimerFactory([] { return std::shared_ptr<CPacetick>(); });
