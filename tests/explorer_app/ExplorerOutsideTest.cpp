@@ -14,6 +14,7 @@ namespace tagwell::test {
 namespace {
 
 using Registrations = ComponentRegistrations;
+using ExplorerOutside = ExplorerFixture;
 
 struct RegistrationCase {
     const char* name;
@@ -40,8 +41,9 @@ TEST_P(ExplorerRegistrations, TellWhatWasFoundAndWhatToDo)
     ASSERT_EQ(boxes.shown.size(), c.prompts.size()) << ::testing::PrintToString(boxes.prompts());
     for (size_t i = 0; i < c.prompts.size(); ++i) {
         EXPECT_EQ(boxes.shown[i].style, msgbox::OKOnly);
-        if (c.prompts[i] != "*")
+        if (c.prompts[i] != "*") {
             EXPECT_EQ(boxes.shown[i].prompt, c.prompts[i]);
+        }
     }
 }
 
@@ -58,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                           Registrations::RegisteringWrapper, "*", Registrations::RestartAdvice}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ExplorerFixture, RegistrationAdviceNamesTheLibraryAndTheFailure)
+TEST_F(ExplorerOutside, RegistrationAdviceNamesTheLibraryAndTheFailure)
 {
     form->registrations().setTimerMaker([] { return std::shared_ptr<CPacetick>(); });
     SimulationBackend::shared()->faults().fail("GetOPCServers", 0x80010001);
@@ -81,7 +83,7 @@ TEST_F(ExplorerFixture, RegistrationAdviceNamesTheLibraryAndTheFailure)
     }
 }
 
-TEST_F(ExplorerFixture, HelpOpensTheControlsHelpPage)
+TEST_F(ExplorerOutside, HelpOpensTheControlsHelpPage)
 {
     trigger("mnuHelpXOPC");
 
@@ -94,7 +96,7 @@ TEST_F(ExplorerFixture, HelpOpensTheControlsHelpPage)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(ExplorerFixture, HelpThatCannotBeOpenedIsExplained)
+TEST_F(ExplorerOutside, HelpThatCannotBeOpenedIsExplained)
 {
     shell.result = shell::NoAssociation;
 
