@@ -22,6 +22,17 @@ struct AllUpdates {
     OleArray<int32_t> qualities{0, std::vector<int32_t>(1)};
 
     int32_t count() const { return int32_t(qualities.size()) - 1; }
+
+    // Room for as many entries as the last batch had, so that a steady
+    // stream of updates fills the arrays without moving them as they grow.
+    void reserve(size_t entries)
+    {
+        aliases.reserve(entries + 1);
+        itemIds.reserve(entries + 1);
+        values.reserve(entries + 1);
+        dateTimes.reserve(entries + 1);
+        qualities.reserve(entries + 1);
+    }
 };
 
 struct State {
@@ -72,6 +83,7 @@ void TakeAllUpdates(OleArray<std::string>& Aliases, OleArray<std::string>& ItemI
     if (buffer.count() <= 0)
         return;
     AllUpdates taken = std::exchange(buffer, AllUpdates());
+    buffer.reserve(size_t(taken.count()));
     Aliases = std::move(taken.aliases);
     ItemIDs = std::move(taken.itemIds);
     Values = std::move(taken.values);
