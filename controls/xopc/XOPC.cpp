@@ -11,7 +11,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
+#include "controls/xopc/ConfigFileKeys.h"
 #include "controls/xopc/XOPCImages.h"
 #include "controls/xopc/XOPCItemListModel.h"
 #include "controls/xopc/XOPCItemListView.h"
@@ -23,6 +25,7 @@
 #include "core/OPCKeys.h"
 #include "core/OPCText.h"
 #include "core/PendingMessages.h"
+#include "core/cINI.h"
 #include "core/cMousePointer.h"
 #include "core/cOPCGroup.h"
 #include "core/cOPCItem.h"
@@ -814,6 +817,158 @@ void XOPC::About()
         DialogRunner::exec(box);
     } catch (...) {
     }
+}
+
+// ---- Configuration files ------------------------------------------------------
+
+namespace {
+
+// A count as stored: blanks, an optional sign and decimal digits, anything
+// after them ignored; a missing key or one without a number counts 0.
+// Nothing for a count outside the 16-bit range.
+std::optional<int> readCount(const cINI& ini, const std::string& section, const char* key)
+{
+    const std::string text = ini.Text(section, key);
+    size_t at = text.find_first_not_of(" \t");
+    if (at == std::string::npos)
+        return 0;
+    const bool negative = text[at] == '-';
+    if (text[at] == '+' || negative)
+        ++at;
+    long long value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        value = value * 10 + (text[at] - '0');
+        if (value > configfile::MaximumCount + 1)
+            return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value > configfile::MaximumCount || value < configfile::MinimumCount)
+        return std::nullopt;
+    return int(value);
+}
+
+// A stored flag: "True" or "False" in any case, or a number (0 is False).
+// Nothing for an empty or any other text.
+std::optional<bool> readFlag(const cINI& ini, const std::string& section, const std::string& key)
+{
+    try {
+        return Variant(ini.Text(section, key)).toBool();
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+QString readText(const cINI& ini, const std::string& section, const std::string& key)
+{
+    return toQ(ini.Text(section, key));
+}
+
+}  // namespace
+
+bool XOPC::WriteConfig(const QString& Name, const QString& Path)
+{
+    const std::shared_ptr<cCollector> c = m_collector;
+    if (!c)
+        return false;
+    try {
+        return c->WriteConfigFile(toStd(Name), toStd(Path));
+    } catch (...) {
+        return false;
+    }
+}
+
+bool XOPC::LoadConfig(const QString& Path)
+{
+    cMousePointer busy;
+    try {
+        if (!m_collector)
+            return false;
+        DisconnectAll();
+        cINI ini;
+        ini.Create(toStd(Path));
+        // One read of the file serves every key.
+        if (!ini.BeginBatch())
+            return false;
+        const std::optional<int> servers = readCount(ini, configfile::HeaderSection, configfile::ServersKey);
+        if (!servers)
+            return false;
+        for (int number = 1; number <= *servers; ++number) {
+            if (!LoadServer(ini, number))
+                return false;
+        }
+        return StartStateWatch();
+    } catch (...) {
+        return false;
+    }
+}
+
+// A server that does not connect is passed over, unless it has groups.
+bool XOPC::LoadServer(const cINI& ini, int serverNumber)
+{
+    const std::string section = configfile::serverSection(serverNumber - 1);
+    QString node = readText(ini, section, configfile::NodeKey);
+    const QString progId = readText(ini, section, configfile::ProgIDKey);
+    const qint16 serverId = AddServerCore(progId, node);
+    const std::optional<int> groups = readCount(ini, section, configfile::GroupsKey);
+    if (!groups)
+        return false;
+    for (int g = 0; g < *groups; ++g) {
+        if (!LoadGroup(ini, serverNumber, g, serverId))
+            return false;
+    }
+    return true;
+}
+
+bool XOPC::LoadGroup(const cINI& ini, int serverNumber, int groupPosition, qint16 serverId)
+{
+    const std::shared_ptr<cCollector> c = m_collector;
+    const std::string section = configfile::groupSection(serverNumber, groupPosition);
+    const QString groupName = readText(ini, section, configfile::GroupNameKey);
+    c->SelectedOPCServer = c->ServerById(serverId);
+    if (!c->SelectedOPCServer)
+        return false;
+    // Both must be present and numbers; the conversions throw otherwise.
+    const int32_t updateRate = Variant(ini.Text(section, configfile::UpdateRateKey)).toI4();
+    const float deadband = Variant(ini.Text(section, configfile::DeadbandKey)).toR4();
+    const QString key = AddGroupCore(groupName, updateRate, deadband, true, true);
+    const std::optional<int> items = readCount(ini, section, configfile::ItemsKey);
+    const std::shared_ptr<cOPCGroup> group = GroupOf(c->SelectedOPCServer, key);
+    if (!items || !group)
+        return false;
+    if (group != c->SelectedOPCGroup)
+        c->SelectedOPCGroup = group;
+    ShowGroupItems();
+    return LoadItems(ini, section, *items);
+}
+
+// Adds the selected group's items. The list is filled once at the end (and
+// when a bad flag stops the load), not after every item: what is shown is
+// the same, the group's items under its member title.
+bool XOPC::LoadItems(const cINI& ini, const std::string& section, int count)
+{
+    using namespace configfile;
+    bool complete = true;
+    int attempted = 0;
+    for (int i = 1; i <= count; ++i) {
+        const QString itemId = readText(ini, section, itemKey(ItemKey, i));
+        const std::optional<bool> active = readFlag(ini, section, itemKey(ActiveKey, i));
+        const std::optional<bool> updated = readFlag(ini, section, itemKey(UpdatedKey, i));
+        const std::optional<bool> logged = readFlag(ini, section, itemKey(LoggedKey, i));
+        if (!active || !updated || !logged) {
+            complete = false;
+            break;
+        }
+        AddItemCore(itemId, 0, *active, *logged, *updated, readText(ini, section, itemKey(AliasKey, i)),
+                    readText(ini, section, itemKey(CustomTag1Key, i)),
+                    readText(ini, section, itemKey(CustomTag2Key, i)));
+        ++attempted;
+    }
+    const std::shared_ptr<cCollector> c = m_collector;
+    if (attempted > 0 && c && c->SelectedOPCGroup) {
+        ShowGroupItems();
+        SetTitle(MemberTitle(toQ(c->SelectedOPCGroup->GetGroupName()), false));
+    }
+    return complete;
 }
 
 bool XOPC::OpenItemPlot()

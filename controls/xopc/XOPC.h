@@ -28,6 +28,7 @@ class XOPCItemListView;
 class XOPCTimerSink;
 class XOPCTreeView;
 class cCollector;
+class cINI;
 class cOPCGroup;
 class cOPCItem;
 class cOPCServer;
@@ -95,6 +96,10 @@ class XOPC : public QWidget,
     Q_CLASSINFO("Help:StopCollectionUpdates", "Stops the collection update events.")
     Q_CLASSINFO("DispId:DisconnectAll", "0x6003005a")
     Q_CLASSINFO("Help:DisconnectAll", "Disconnects all OPC Items, Groups and Servers in the current configuration.")
+    Q_CLASSINFO("DispId:LoadConfig", "0x6003005b")
+    Q_CLASSINFO("Help:LoadConfig", "Loads an existing OPC configuration from a file as specified by the Path parameter.")
+    Q_CLASSINFO("DispId:WriteConfig", "0x60030062")
+    Q_CLASSINFO("Help:WriteConfig", "Saves the current OPC configuration to a file as specified by the Path parameter.")
     Q_CLASSINFO("DispId:RefreshGroupAsync", "0x6003005e")
     Q_CLASSINFO("Help:RefreshGroupAsync", "Refreshes all OPC Item values in an OPC Group and forces a GroupDataUpdate event.")
     Q_CLASSINFO("DispId:WriteItem", "0x6003005f")
@@ -248,6 +253,24 @@ public:
                                 OleArray<std::string>& ItemIDsOrKeys,
                                 const OleArray<Variant>& Values, qint32 TransactionID);
     Q_INVOKABLE void About();
+    // Replaces the configuration by the one saved in the file at Path (see
+    // ConfigFileKeys.h). The current configuration is dropped first and
+    // display updates stop; servers, groups and items are then added in file
+    // order, every group active and subscribed, every item with the server's
+    // own data type. The last group loaded is selected and shown. True when
+    // the whole file loaded; the state watch then runs every 5 seconds.
+    // False when a server that has groups does not connect, a group cannot
+    // be added, an update rate or dead band is missing or not a number, an
+    // item's Active, Logged or Updated is not a flag, a count is outside
+    // -32768 .. 32767, the file cannot be read or the timer cannot run: what
+    // was loaded up to there stays. An item the server refuses is reported
+    // ("Unable to add Item ...") and the load goes on. A missing file, like
+    // a missing count, means no servers.
+    Q_INVOKABLE bool LoadConfig(const QString& Path);
+    // Saves the configuration to the file at Path under the name Name; an
+    // earlier file stays whole unless the whole new one could be written.
+    // False when it could not (see cCollector::WriteConfigFile).
+    Q_INVOKABLE bool WriteConfig(const QString& Name, const QString& Path);
 
     // ---- Properties ----------------------------------------------------
 
@@ -389,6 +412,11 @@ private:
     bool WriteGroup(qint32 ServerIndex, const QString& GroupKey,
                     OleArray<std::string>& ItemIDsOrKeys, const OleArray<Variant>& Values,
                     const qint32* asyncTransactionID);
+
+    // Loading a configuration file.
+    bool LoadServer(const cINI& ini, int serverNumber);
+    bool LoadGroup(const cINI& ini, int serverNumber, int groupPosition, qint16 serverId);
+    bool LoadItems(const cINI& ini, const std::string& section, int count);
 
     // Timer.
     bool RunTimerChannel(int channel, float seconds);

@@ -42,6 +42,16 @@ public:
     // to a server disconnects its groups and then the server itself.
     void RemoveAllServers();
 
+    // Saves the configuration (servers, their groups, the groups' items with
+    // their flags and tags) to the file at Path, under the name Name; the
+    // layout of the file is described in ConfigFileKeys.h. The whole file is
+    // built in memory first and then replaces any earlier file in one step,
+    // so a write that fails, at any point, leaves an earlier file whole and
+    // makes no new one. False when a server, group or item cannot give its
+    // settings or the file cannot be written (a folder that does not exist,
+    // no permission, a full disk). Shows the hourglass while it runs.
+    bool WriteConfigFile(const std::string& Name, const std::string& Path);
+
     std::shared_ptr<cOPCServer> SelectedOPCServer;
     std::shared_ptr<cOPCGroup> SelectedOPCGroup;
     std::shared_ptr<cOPCItem> SelectedOPCItem;
