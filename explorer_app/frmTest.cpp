@@ -269,7 +269,7 @@ void frmTest::mnuOpen_Click()
         const QString file = ChooseConfigFile(false);
         if (!file.isEmpty()) {
             cMousePointer busy;
-            const bool loaded = false /*LoadConfig*/;
+            const bool loaded = m_XOPC1->LoadConfig(file);
             AddLine((loaded ? UpdateLineText::ConfigLoaded : UpdateLineText::ConfigNotLoaded) + file);
         }
         m_XOPC1->StartDisplayUpdate(DefaultDisplayInterval);
@@ -283,7 +283,7 @@ void frmTest::mnuSave_Click()
         const QString file = ChooseConfigFile(true);
         if (file.isEmpty())
             return;
-        const bool saved = false /*WriteConfig*/;
+        const bool saved = m_XOPC1->WriteConfig(SavedConfigName, file);
         AddLine((saved ? UpdateLineText::ConfigSaved : UpdateLineText::ConfigNotSaved) + file);
     } catch (...) {
     }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <ostream>
 
 #include "RecordingProgramStarter.h"
 #include "automation/sim/SimulationBackend.h"
@@ -17,6 +18,9 @@
 #include "platform/RecordingPointerService.h"
 #include "platform/RecordingShellService.h"
 #include "platform/qt/RecordingDialogRunner.h"
+
+// Texts in failure messages as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace tagwell::test {
 
