@@ -1,5 +1,6 @@
 #include "controls/xopc/XOPC.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -38,6 +39,7 @@
 #include "platform/Services.h"
 #include "platform/ValueText.h"
 #include "platform/qt/DialogRunner.h"
+#include "platform/qt/PropertyBag.h"
 #include "timer/CPacetick.h"
 #include "timer/PacetickError.h"
 
@@ -179,7 +181,7 @@ void XOPC::StartUp()
         PendingMessages::Clear();
         m_collector->ServerIndex = 0;
         m_collector->GlobalItemCount = 0;
-        setControlFont(font());
+        ApplyFont(font());
         m_log->clear();
         m_showLog = m_showToolbar = m_showTree = true;
         ArrangeLayout();
@@ -1207,9 +1209,17 @@ void XOPC::OnRowCheckChanged(int row, bool checked)
         c->SelectedOPCItem->SetItemLogged(checked);
 }
 
-void XOPC::cmdTree_Click() { setShowTree(!m_showTree); }
+void XOPC::cmdTree_Click()
+{
+    setShowTree(!m_showTree);
+    MarkChanged("ShowTree");
+}
 
-void XOPC::cmdShowLog_Click() { setShowLog(!m_showLog); }
+void XOPC::cmdShowLog_Click()
+{
+    setShowLog(!m_showLog);
+    MarkChanged("ShowLog");
+}
 
 void XOPC::cmdDisplay_Click()
 {
@@ -1255,7 +1265,11 @@ void XOPC::ArrangeLayout()
 
 qint32 XOPC::CollectMode() const { return MCollector::GetCollectionMode(); }
 
-void XOPC::setCollectMode(qint32 value) { MCollector::SetCollectionMode(CollectionMode(value)); }
+void XOPC::setCollectMode(qint32 value)
+{
+    MCollector::SetCollectionMode(CollectionMode(value));
+    MarkChanged("CollectMode");
+}
 
 void XOPC::setShowLog(bool value)
 {
@@ -1279,10 +1293,191 @@ QFont XOPC::Font() const { return m_tree->font(); }
 
 void XOPC::setControlFont(const QFont& font)
 {
+    ApplyFont(font);
+    MarkChanged("Font");
+}
+
+void XOPC::ApplyFont(const QFont& font)
+{
     m_tree->setFont(font);
     m_list->setFont(font);
     m_log->setFont(font);
     m_title->setFont(font);
+}
+
+void XOPC::setReceiveItemUpdateEvents(bool value)
+{
+    m_receiveItemUpdateEvents = value;
+    MarkChanged("ReceiveItemUpdateEvents");
+}
+
+void XOPC::setReceiveGroupUpdateEvents(bool value)
+{
+    m_receiveGroupUpdateEvents = value;
+    MarkChanged("ReceiveGroupUpdateEvents");
+}
+
+void XOPC::setCollectInterval(qint32 value)
+{
+    m_collectInterval = value;
+    MarkChanged("CollectInterval");
+}
+
+void XOPC::setShowItemQualityAsText(bool value)
+{
+    m_showItemQualityAsText = value;
+    MarkChanged("ShowItemQualityAsText");
+}
+
+void XOPC::setAllowEdit(bool value)
+{
+    m_allowEdit = value;
+    MarkChanged("AllowEdit");
+}
+
+void XOPC::setCustomTag1Caption(const QString& value)
+{
+    m_customTag1Caption = value;
+    MarkChanged("CustomTag1Caption");
+}
+
+void XOPC::setCustomTag2Caption(const QString& value)
+{
+    m_customTag2Caption = value;
+    MarkChanged("CustomTag2Caption");
+}
+
+void XOPC::setTimeout(float value)
+{
+    m_timeout = value;
+    MarkChanged("Timeout");
+}
+
+void XOPC::MarkChanged(const char* name) { emit propertyChanged(QString::fromLatin1(name)); }
+
+// ---- Saved properties -------------------------------------------------------------
+
+namespace saved {
+
+const QString FontKey = QStringLiteral("Font");
+const QString CollectIntervalKey = QStringLiteral("CollectInterval");
+const QString CollectModeKey = QStringLiteral("CollectMode");
+const QString CustomTag1CaptionKey = QStringLiteral("CustomTag1Caption");
+const QString CustomTag2CaptionKey = QStringLiteral("CustomTag2Caption");
+const QString AllowEditKey = QStringLiteral("AllowEdit");
+const QString ShowItemQualityAsTextKey = QStringLiteral("ShowItemQualityAsText");
+const QString TimeoutKey = QStringLiteral("Timeout");
+const QString ReceiveItemUpdateEventsKey = QStringLiteral("ReceiveItemUpdateEvents");
+const QString ReceiveGroupUpdateEventsKey = QStringLiteral("ReceiveGroupUpdateEvents");
+const QString ShowLogKey = QStringLiteral("ShowLog");
+const QString ShowToolbarKey = QStringLiteral("ShowToolbar");
+const QString ShowTreeKey = QStringLiteral("ShowTree");
+
+constexpr qint32 DefaultCollectInterval = 5000;
+constexpr qint32 DefaultCollectMode = cmNone;
+const QString DefaultCustomTag1Caption = QStringLiteral("Custom Tag 1");
+const QString DefaultCustomTag2Caption = QStringLiteral("Custom Tag 2");
+constexpr bool DefaultAllowEdit = true;
+constexpr bool DefaultShowItemQualityAsText = true;
+constexpr float DefaultTimeout = 5.0f;
+constexpr bool DefaultReceiveEvents = false;
+constexpr bool DefaultShow = true;
+
+// Each read on its own: a value that does not convert leaves the target as
+// it was.
+void readBool(PropertyBag& bag, const QString& key, bool defaultValue, bool& target)
+{
+    const QVariant v = bag.read(key, defaultValue);
+    if (v.canConvert<bool>())
+        target = v.toBool();
+}
+
+void readInt(PropertyBag& bag, const QString& key, qint32 defaultValue, qint32& target)
+{
+    bool ok = false;
+    const qint32 value = bag.read(key, defaultValue).toInt(&ok);
+    if (ok)
+        target = value;
+}
+
+void readFloat(PropertyBag& bag, const QString& key, float defaultValue, float& target)
+{
+    bool ok = false;
+    const float value = bag.read(key, defaultValue).toFloat(&ok);
+    if (ok)
+        target = value;
+}
+
+void readText(PropertyBag& bag, const QString& key, const QString& defaultValue, QString& target)
+{
+    const QVariant v = bag.read(key, defaultValue);
+    if (v.canConvert<QString>())
+        target = v.toString();
+}
+
+}  // namespace saved
+
+QFont XOPC::AmbientFont() const
+{
+    return parentWidget() ? parentWidget()->font() : QApplication::font();
+}
+
+void XOPC::InitProperties()
+{
+    m_timeout = saved::DefaultTimeout;
+    m_receiveItemUpdateEvents = saved::DefaultReceiveEvents;
+    m_receiveGroupUpdateEvents = saved::DefaultReceiveEvents;
+    m_showLog = m_showToolbar = m_showTree = true;
+    m_allowEdit = true;
+    step([&] { ArrangeLayout(); });
+}
+
+void XOPC::WriteProperties(PropertyBag& bag) const
+{
+    using namespace saved;
+    step([&] { bag.write(FontKey, Font().toString(), AmbientFont().toString()); });
+    bag.write(CollectIntervalKey, m_collectInterval, DefaultCollectInterval);
+    bag.write(CollectModeKey, CollectMode(), DefaultCollectMode);
+    bag.write(CustomTag1CaptionKey, m_customTag1Caption, DefaultCustomTag1Caption);
+    bag.write(CustomTag2CaptionKey, m_customTag2Caption, DefaultCustomTag2Caption);
+    bag.write(AllowEditKey, m_allowEdit, DefaultAllowEdit);
+    bag.write(ShowItemQualityAsTextKey, m_showItemQualityAsText, DefaultShowItemQualityAsText);
+    bag.write(TimeoutKey, m_timeout, DefaultTimeout);
+    bag.write(ReceiveItemUpdateEventsKey, m_receiveItemUpdateEvents, DefaultReceiveEvents);
+    bag.write(ReceiveGroupUpdateEventsKey, m_receiveGroupUpdateEvents, DefaultReceiveEvents);
+    bag.write(ShowLogKey, m_showLog, DefaultShow);
+    bag.write(ShowToolbarKey, m_showToolbar, DefaultShow);
+    bag.write(ShowTreeKey, m_showTree, DefaultShow);
+}
+
+void XOPC::ReadProperties(PropertyBag& bag)
+{
+    using namespace saved;
+    step([&] { WatchHostWindow(); });
+    step([&] {
+        const QString ambient = AmbientFont().toString();
+        QFont font;
+        if (font.fromString(bag.read(FontKey, ambient).toString()))
+            ApplyFont(font);
+    });
+    step([&] { readInt(bag, CollectIntervalKey, DefaultCollectInterval, m_collectInterval); });
+    step([&] {
+        qint32 mode = CollectMode();
+        readInt(bag, CollectModeKey, DefaultCollectMode, mode);
+        if (mode >= cmNone && mode <= cmAll)
+            MCollector::SetCollectionMode(CollectionMode(mode));
+    });
+    step([&] { readText(bag, CustomTag1CaptionKey, DefaultCustomTag1Caption, m_customTag1Caption); });
+    step([&] { readText(bag, CustomTag2CaptionKey, DefaultCustomTag2Caption, m_customTag2Caption); });
+    step([&] { readBool(bag, AllowEditKey, DefaultAllowEdit, m_allowEdit); });
+    step([&] { readBool(bag, ShowItemQualityAsTextKey, DefaultShowItemQualityAsText, m_showItemQualityAsText); });
+    step([&] { readFloat(bag, TimeoutKey, DefaultTimeout, m_timeout); });
+    step([&] { readBool(bag, ReceiveItemUpdateEventsKey, DefaultReceiveEvents, m_receiveItemUpdateEvents); });
+    step([&] { readBool(bag, ReceiveGroupUpdateEventsKey, DefaultReceiveEvents, m_receiveGroupUpdateEvents); });
+    step([&] { readBool(bag, ShowLogKey, DefaultShow, m_showLog); });
+    step([&] { readBool(bag, ShowToolbarKey, DefaultShow, m_showToolbar); });
+    step([&] { readBool(bag, ShowTreeKey, DefaultShow, m_showTree); });
+    step([&] { ArrangeLayout(); });
 }
 
 // ---- Texts -------------------------------------------------------------------------

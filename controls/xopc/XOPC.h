@@ -29,6 +29,7 @@ class XOPCTimerSink;
 class XOPCTreeView;
 class cCollector;
 class cINI;
+class PropertyBag;
 class cOPCGroup;
 class cOPCItem;
 class cOPCServer;
@@ -77,6 +78,8 @@ class XOPC : public QWidget,
     Q_CLASSINFO("ClassId", "4949ed94-6724-4395-847e-e90650947bfb")
     Q_CLASSINFO("InterfaceId", "e73f36db-cdad-4824-9dfd-48c8384a8928")
     Q_CLASSINFO("EventsId", "826c3678-1de5-4129-b221-7c0a35ef5515")
+    // The property pages a host shows for the control, in order.
+    Q_CLASSINFO("PropertyPages", "XOPCProperties;StandardFont;About")
     Q_CLASSINFO("Description", "A control that is used to configure, collect and display OPC data in multiple OPC Groups on multiple OPC Servers.")
     // Members: "DispId:<name>" and "Help:<name>" for every method, event and
     // property a host can bind to.
@@ -274,12 +277,15 @@ public:
 
     // ---- Properties ----------------------------------------------------
 
+    // Writing a property marks it changed (propertyChanged), except ShowLog,
+    // ShowToolbar and ShowTree, which the toolbar buttons that toggle them
+    // mark instead.
     bool ReceiveItemUpdateEvents() const { return m_receiveItemUpdateEvents; }
-    void setReceiveItemUpdateEvents(bool value) { m_receiveItemUpdateEvents = value; }
+    void setReceiveItemUpdateEvents(bool value);
     bool ReceiveGroupUpdateEvents() const { return m_receiveGroupUpdateEvents; }
-    void setReceiveGroupUpdateEvents(bool value) { m_receiveGroupUpdateEvents = value; }
+    void setReceiveGroupUpdateEvents(bool value);
     qint32 CollectInterval() const { return m_collectInterval; }
-    void setCollectInterval(qint32 value) { m_collectInterval = value; }
+    void setCollectInterval(qint32 value);
     qint32 CollectMode() const;
     void setCollectMode(qint32 value);
     bool ShowLog() const { return m_showLog; }
@@ -289,17 +295,54 @@ public:
     bool ShowToolbar() const { return m_showToolbar; }
     void setShowToolbar(bool value);
     bool ShowItemQualityAsText() const { return m_showItemQualityAsText; }
-    void setShowItemQualityAsText(bool value) { m_showItemQualityAsText = value; }
+    void setShowItemQualityAsText(bool value);
     bool AllowEdit() const { return m_allowEdit; }
-    void setAllowEdit(bool value) { m_allowEdit = value; }
+    void setAllowEdit(bool value);
     QString CustomTag1Caption() const { return m_customTag1Caption; }
-    void setCustomTag1Caption(const QString& value) { m_customTag1Caption = value; }
+    void setCustomTag1Caption(const QString& value);
     QString CustomTag2Caption() const { return m_customTag2Caption; }
-    void setCustomTag2Caption(const QString& value) { m_customTag2Caption = value; }
+    void setCustomTag2Caption(const QString& value);
     float Timeout() const { return m_timeout; }
-    void setTimeout(float value) { m_timeout = value; }
+    void setTimeout(float value);
     QFont Font() const;
     void setControlFont(const QFont& font);
+
+    // ---- Saved properties ------------------------------------------------
+    //
+    // The host keeps the control's properties in a bag under these keys, in
+    // this order, each left out when it equals its default:
+    //
+    //   Font                      font description (QFont::toString)   the host's font
+    //   CollectInterval           ms                                   5000
+    //   CollectMode               0, 1 or 2                            0
+    //   CustomTag1Caption         text                                 "Custom Tag 1"
+    //   CustomTag2Caption         text                                 "Custom Tag 2"
+    //   AllowEdit                 boolean                              True
+    //   ShowItemQualityAsText     boolean                              True
+    //   Timeout                   seconds                              5
+    //   ReceiveItemUpdateEvents   boolean                              False
+    //   ReceiveGroupUpdateEvents  boolean                              False
+    //   ShowLog, ShowToolbar, ShowTree   boolean                       True
+    //
+    // A new control does not start with these defaults (its interval is 0,
+    // its captions are empty, its qualities show as numbers), so saving it
+    // at once stores those values and reading them back gives the same
+    // control.
+
+    // The values of a control placed on a form for the first time: Timeout
+    // 5, both receive flags False, the Show flags and AllowEdit True; then
+    // the layout is arranged.
+    void InitProperties();
+    // Takes the window the control sits in as its host (see TearDown), then
+    // reads every key on its own: a key that is missing reads as its default,
+    // one that does not convert leaves its property as it was. CollectMode
+    // goes into the mode shared by every control of the process. Marks
+    // nothing changed.
+    void ReadProperties(PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag) const;
+    // The font a host gives its controls: the parent widget's font, or the
+    // application's when there is no parent.
+    QFont AmbientFont() const;
 
     // ---- Operations behind the methods, the timer and the commands -------
 
@@ -371,6 +414,8 @@ signals:
                          const tagwell::OleArray<qint32>& Quality, qint32 TransactionID);
     void ItemDataUpdate(const QString& Alias, const QString& ItemID, const tagwell::Variant& Value,
                         double TimeDate, qint32 Quality);
+    // A property was written and needs saving with the host form.
+    void propertyChanged(const QString& name);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -451,6 +496,10 @@ private:
 
     // Host window.
     void WatchHostWindow();
+
+    // Properties.
+    void MarkChanged(const char* name);
+    void ApplyFont(const QFont& font);
 
     XOPCTreeView* m_tree = nullptr;
     XOPCItemListView* m_list = nullptr;
