@@ -252,6 +252,9 @@ void XOPC::BuildControls()
     m_log = new QListWidget(this);
     m_log->setObjectName("lstInfo");
     m_log->setToolTip("This is the activity log. Important events are notified here");
+    // One line per entry: every row is as high as the first, so selecting
+    // the newest line does not measure every line of a long log again.
+    m_log->setUniformItemSizes(true);
     QPalette logPalette = m_log->palette();
     logPalette.setColor(QPalette::Base, palette().color(QPalette::Window));
     logPalette.setColor(QPalette::Text, palette().color(QPalette::Active, QPalette::Highlight));

@@ -1,0 +1,156 @@
+// Saving and loading configuration files of the data control, offscreen,
+// over the simulation server under a manual clock: 1,000 and 10,000 items in
+// 10 groups, written with WriteConfig and read back with LoadConfig. Both
+// must grow linearly: 10,000 items within 12 x the time of 1,000.
+//
+// Prints the ratios after the runs; exits 1 when a limit is missed.
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "automation/sim/SimulationBackend.h"
+#include "controls/xopc/XOPC.h"
+#include "controls/xopc/cCollector.h"
+#include "core/cOPCGroup.h"
+#include "platform/ManualDispatcher.h"
+#include "timer/CPacetick.h"
+
+namespace {
+
+using namespace tagwell;
+
+constexpr int DesignWidthPx = 806;
+constexpr int DesignHeightPx = 600;
+constexpr int Groups = 10;
+constexpr int UpdateRateMs = 1000;
+constexpr double LinearLimit = 12;
+
+// A control with `count` generated items spread over 10 groups of one
+// server, and a folder for the files.
+struct Scene {
+    explicit Scene(int count)
+    {
+        Dispatcher::install(&clock);
+        SimulationBackend::shared()->reset();
+        SimulationBackend::shared()->server(SimulationBackend::DemoProgId)
+            .addGeneratedTags("Bulk", count, SimSignal::Ramp);
+        XOPC::setTimerFactory([this] { return CPacetick::create([this] { return timerNow; }); });
+        host = std::make_unique<QWidget>();
+        host->resize(DesignWidthPx, DesignHeightPx);
+        control = new XOPC(host.get());
+        control->setGeometry(0, 0, DesignWidthPx, DesignHeightPx);
+        host->show();
+        const qint16 server = control->AddNewServer(SimulationBackend::DemoProgId);
+        const int perGroup = count / Groups;
+        for (int g = 0; g < Groups; ++g) {
+            const QString key = control->AddNewGroup(QString("Group %1").arg(g), UpdateRateMs, 0.5f,
+                                                     true, true, server);
+            // Straight into the group: the setup need not fill the list.
+            cOPCGroup& group = *control->Collector()->SelectedOPCGroup;
+            for (int i = 1; i <= perGroup; ++i) {
+                const std::string itemId = "Bulk.Tag" + std::to_string(g * perGroup + i);
+                std::string itemKey;
+                group.AddOPCItem(itemId, 0, true, true, i % 2 == 0, itemKey, "Alias " + itemId,
+                                 "Tag one", "Tag two");
+            }
+        }
+        file = folder.filePath("config.ini");
+    }
+
+    ~Scene()
+    {
+        host.reset();
+        XOPC::setTimerFactory({});
+        Dispatcher::install(nullptr);
+    }
+
+    ManualDispatcher clock;
+    int32_t timerNow = 0;
+    std::unique_ptr<QWidget> host;
+    XOPC* control = nullptr;
+    QTemporaryDir folder;
+    QString file;
+};
+
+void BM_WriteConfig(benchmark::State& state)
+{
+    Scene scene(int(state.range(0)));
+    for (auto _ : state) {
+        if (!scene.control->WriteConfig("Bench", scene.file))
+            state.SkipWithError("WriteConfig failed");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_WriteConfig)->ArgName("items")->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_LoadConfig(benchmark::State& state)
+{
+    Scene scene(int(state.range(0)));
+    if (!scene.control->WriteConfig("Bench", scene.file))
+        state.SkipWithError("WriteConfig failed");
+    for (auto _ : state) {
+        if (!scene.control->LoadConfig(scene.file))
+            state.SkipWithError("LoadConfig failed");
+        QCoreApplication::processEvents();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_LoadConfig)->ArgName("items")->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)->ReportAggregatesOnly(true);
+
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.aggregate_name == "median")
+                m_time[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedRealTime();
+        }
+    }
+
+    bool printSummary() const
+    {
+        bool ok = true;
+        const auto ratio = [&](const char* what, const std::string& function) {
+            auto a = m_time.find(function + "/items:1000"), b = m_time.find(function + "/items:10000");
+            if (a == m_time.end() || b == m_time.end())
+                return;
+            const double r = b->second / a->second;
+            ok = ok && r <= LinearLimit;
+            std::printf("  %-40s %10.2f -> %10.2f  ratio %.2f (limit %.0f)  %s\n", what, a->second,
+                        b->second, r, LinearLimit, r <= LinearLimit ? "ok" : "MISSED");
+        };
+        std::printf("\nSummary\n");
+        ratio("save, 1,000 -> 10,000 items (ms):", "BM_WriteConfig");
+        ratio("load, 1,000 -> 10,000 items (ms):", "BM_LoadConfig");
+        return ok;
+    }
+
+private:
+    std::map<std::string, double> m_time;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return reporter.printSummary() ? 0 : 1;
+}
