@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -886,7 +887,9 @@ bool XOPC::LoadConfig(const QString& Path)
 {
     cMousePointer busy;
     try {
-        if (!m_collector)
+        // A path that names no file is a mistake, not an empty configuration:
+        // it fails before the current configuration is dropped.
+        if (!m_collector || !QFileInfo(Path).isFile())
             return false;
         DisconnectAll();
         cINI ini;

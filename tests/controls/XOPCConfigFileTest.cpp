@@ -387,6 +387,18 @@ TEST_F(XOPCConfigFile, LoadReplacesTheCurrentConfiguration)
     EXPECT_TRUE(stateWatchRuns());
 }
 
+TEST_F(XOPCConfigFile, APathWithoutAFileFailsAndKeepsTheCurrentConfiguration)
+{
+    buildTwoServers();
+    const size_t groupsBefore = allGroups().size();
+    for (const QString& missing : {path("no-such-config.ini"), path("")}) {
+        EXPECT_FALSE(control->LoadConfig(missing)) << missing.toStdString();
+        EXPECT_EQ(collector().Servers().count(), 2u);
+        EXPECT_EQ(allGroups().size(), groupsBefore);
+        EXPECT_FALSE(stateWatchRuns());
+    }
+}
+
 // One file per failure point; each names what must be left loaded.
 struct LoadCase {
     const char* name;
