@@ -11,7 +11,6 @@
 //
 // Prints the ratios and figures after the runs; exits 1 when a limit is missed.
 
-#include <QApplication>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -22,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/OffscreenBenchmarkMain.h"
 #include "automation/sim/SimulationBackend.h"
 #include "controls/xopc/XOPC.h"
 #include "controls/xopc/cCollector.h"
@@ -224,16 +224,9 @@ void printMemory()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    SummaryReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    const bool ok = reporter.printSummary();
-    printMemory();
-    return ok ? 0 : 1;
+    return RunBenchmarksOffscreen<SummaryReporter>(argc, argv, [](SummaryReporter& reporter) {
+        const bool ok = reporter.printSummary();
+        printMemory();
+        return ok;
+    });
 }

@@ -5,7 +5,6 @@
 //
 // Prints the ratios after the runs; exits 1 when a limit is missed.
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -15,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/OffscreenBenchmarkMain.h"
 #include "automation/sim/SimulationBackend.h"
 #include "controls/xopc/XOPC.h"
 #include "controls/xopc/cCollector.h"
@@ -143,14 +143,6 @@ private:
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    SummaryReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return reporter.printSummary() ? 0 : 1;
+    return RunBenchmarksOffscreen<SummaryReporter>(
+        argc, argv, [](SummaryReporter& reporter) { return reporter.printSummary(); });
 }

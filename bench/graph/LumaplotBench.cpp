@@ -4,7 +4,6 @@
 // repaint that follows each call. Prints, side by side, the cost after
 // 100,000 calls over the cost after 100 (it should stay within 1.2).
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "bench/OffscreenBenchmarkMain.h"
 #include "graph/Lumaplot.h"
 
 namespace {
@@ -113,14 +113,6 @@ private:
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    SummaryReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return reporter.printGrowth() ? 0 : 1;
+    return RunBenchmarksOffscreen<SummaryReporter>(
+        argc, argv, [](SummaryReporter& reporter) { return reporter.printGrowth(); });
 }
