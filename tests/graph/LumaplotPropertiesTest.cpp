@@ -102,6 +102,35 @@ TEST(LumaplotProperties, UnreadableOrEmptyStoredRangeStillLoads)
     EXPECT_EQ(rowsWith(picture(*flat), 4, Red).size(), 1);
 }
 
+struct StoredFlagCase {
+    QVariant stored;
+    bool shown;
+};
+
+void PrintTo(const StoredFlagCase& c, std::ostream* out) { *out << c.stored.toString().toStdString(); }
+
+class LumaplotStoredFlag : public ::testing::TestWithParam<StoredFlagCase> {};
+
+TEST_P(LumaplotStoredFlag, ReadsAsTheFlagOrFallsBackToHidden)
+{
+    for (const bool before : {false, true}) {
+        MemoryPropertyBag bag;
+        bag.write(QStringLiteral("ShowValueInToolTip"), GetParam().stored, QVariant());
+        auto chart = shownChart();
+        chart->setShowValueInToolTip(before);
+        chart->ReadProperties(bag);
+        EXPECT_EQ(chart->ShowValueInToolTip(), GetParam().shown) << "shown before: " << before;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, LumaplotStoredFlag,
+                         ::testing::Values(StoredFlagCase{true, true}, StoredFlagCase{false, false},
+                                           StoredFlagCase{QStringLiteral("true"), true},
+                                           StoredFlagCase{QStringLiteral("False"), false},
+                                           StoredFlagCase{QStringLiteral("-1"), true}, StoredFlagCase{0, false},
+                                           StoredFlagCase{QStringLiteral("maybe"), false},
+                                           StoredFlagCase{QStringLiteral(""), false}));
+
 struct WriteCase {
     const char* property;
     QVariant value;
