@@ -39,6 +39,10 @@ constexpr const char* IntervalTitle = "Display Update Interval";
 constexpr const char* LocalNode = "";
 constexpr const char* NoTitle = "";
 
+// The font of the data control and of the event list.
+constexpr const char* ControlFontFamily = "MS Sans Serif";
+constexpr double ControlFontPoints = 8.25;
+
 // The demonstration groups: both update every 200 ms with a dead band of 2,
 // active and subscribed; their items are added with the server's own type,
 // active.
@@ -130,6 +134,10 @@ void frmTest::BuildControls()
     m_XOPC1->setReceiveGroupUpdateEvents(true);
     m_lstUpdates = new QListWidget(client);
     m_lstUpdates->setObjectName("lstUpdates");
+    QFont controlFont(QString::fromLatin1(ControlFontFamily));
+    controlFont.setPointSizeF(ControlFontPoints);
+    m_XOPC1->setControlFont(controlFont);
+    m_lstUpdates->setFont(controlFont);
 }
 
 void frmTest::BuildMenus()

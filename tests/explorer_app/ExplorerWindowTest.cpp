@@ -64,6 +64,25 @@ TEST_F(ExplorerWindow, OpensCentredAtItsDesignSizeWithTheControlAndTheList)
     EXPECT_FALSE(displayUpdatesRun());
 }
 
+TEST_F(ExplorerWindow, TheControlAndTheListUseTheSmallSansSerifFont)
+{
+    const struct {
+        const char* what;
+        QFont font;
+    } cases[] = {
+        {"XOPC1", control().Font()},
+        {"XOPC1 item list", control().findChild<QWidget*>("lvListView")->font()},
+        {"XOPC1 log", control().findChild<QWidget*>("lstInfo")->font()},
+        {"lstUpdates", form->updates()->font()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.font.family(), "MS Sans Serif");
+        EXPECT_DOUBLE_EQ(c.font.pointSizeF(), 8.25);
+        EXPECT_FALSE(c.font.bold());
+    }
+}
+
 TEST_F(ExplorerWindow, HasTheMenusWithTheirShortcutsAndSeparators)
 {
     QStringList menus;
