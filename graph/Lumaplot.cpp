@@ -120,25 +120,6 @@ float readFloat(PropertyBag& bag, const QString& key, float defaultValue)
     return ok ? value : defaultValue;
 }
 
-// A stored flag: a boolean, a number (0 is False) or the text "true" or
-// "false"; anything else gives the default.
-bool readBool(PropertyBag& bag, const QString& key, bool defaultValue)
-{
-    const QVariant value = bag.read(key, defaultValue);
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (ok)
-        return number != 0;
-    const QString text = value.toString().trimmed();
-    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-        return false;
-    return defaultValue;
-}
-
 OleColour readColour(PropertyBag& bag, const QString& key, OleColour defaultValue)
 {
     bool ok = false;
@@ -426,7 +407,7 @@ void Lumaplot::ReadProperties(PropertyBag& bag)
     m_lastError = NoError;
     m_scaleHeight = readFloat(bag, ScaleHeightKey, DefaultScaleSide);
     m_scaleWidth = readFloat(bag, ScaleWidthKey, DefaultScaleSide);
-    m_showValueInToolTip = readBool(bag, ToolTipKey, false);
+    m_showValueInToolTip = bag.readFlag(ToolTipKey, false).value_or(false);
     m_legendBackground = readColour(bag, LegendBackgroundKey, olecolour::InfoBackground);
     m_legendForeground = readColour(bag, LegendColourKey, olecolour::WindowText);
     applyLegendColours();

@@ -1393,9 +1393,8 @@ constexpr bool DefaultShow = true;
 // it was.
 void readBool(PropertyBag& bag, const QString& key, bool defaultValue, bool& target)
 {
-    const QVariant v = bag.read(key, defaultValue);
-    if (v.canConvert<bool>())
-        target = v.toBool();
+    if (const std::optional<bool> flag = bag.readFlag(key, defaultValue))
+        target = *flag;
 }
 
 void readInt(PropertyBag& bag, const QString& key, qint32 defaultValue, qint32& target)

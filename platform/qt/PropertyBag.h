@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace tagwell {
 
@@ -25,6 +26,26 @@ public:
     // Stores value under key; a value equal to defaultValue leaves the key
     // absent (an earlier value under that key is dropped).
     virtual void write(const QString& key, const QVariant& value, const QVariant& defaultValue) = 0;
+
+    // A stored flag: a boolean, a number (0 is False) or the text "true" or
+    // "false" in any letter case; nothing for anything else, so that a value
+    // a person mistyped is not taken as True.
+    std::optional<bool> readFlag(const QString& key, bool defaultValue)
+    {
+        const QVariant value = read(key, defaultValue);
+        if (value.typeId() == QMetaType::Bool)
+            return value.toBool();
+        bool isNumber = false;
+        const double number = value.toDouble(&isNumber);
+        if (isNumber)
+            return number != 0;
+        const QString text = value.toString().trimmed();
+        if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+            return false;
+        return std::nullopt;
+    }
 };
 
 }  // namespace tagwell

@@ -228,9 +228,14 @@ TEST_F(XOPCProperty, ValueThatDoesNotConvertLeavesItsPropertyAndReadingGoesOn)
 {
     control->setCollectInterval(1234);
     control->setTimeout(7);
+    control->setAllowEdit(false);
+    control->setReceiveItemUpdateEvents(true);
     MemoryPropertyBag bag;
     bag.write("CollectInterval", "often", 5000);
     bag.write("Timeout", "soon", 5.0f);
+    bag.write("AllowEdit", "maybe", true);
+    bag.write("ReceiveItemUpdateEvents", "nope", false);
+    bag.write("ShowItemQualityAsText", "0", true);
     bag.write("Font", "not a font description", "");
     bag.write("CollectMode", 9, 0);
     bag.write("CustomTag2Caption", "Unit", "Custom Tag 2");
@@ -240,6 +245,9 @@ TEST_F(XOPCProperty, ValueThatDoesNotConvertLeavesItsPropertyAndReadingGoesOn)
     EXPECT_EQ(control->CollectInterval(), 1234);
     EXPECT_EQ(control->Timeout(), 7.0f);
     EXPECT_EQ(control->CollectMode(), cmNone);
+    EXPECT_FALSE(control->AllowEdit());
+    EXPECT_TRUE(control->ReceiveItemUpdateEvents());
+    EXPECT_FALSE(control->ShowItemQualityAsText());  // a number is a flag: 0 is False
     EXPECT_EQ(control->CustomTag2Caption(), "Unit");
 }
 
