@@ -21,7 +21,7 @@ constexpr int32_t OutOfMemory = 7;
 constexpr int32_t KeyAlreadyInCollection = 457;
 // How far ahead of the row being handled a data change fetches items into
 // the cache: large groups do not fit in it.
-constexpr int32_t PrefetchRows = 8;
+constexpr int32_t PrefetchRows = 16;
 
 // What a failed row or callback of an event handler leaves behind.
 struct Failure {
@@ -125,10 +125,16 @@ private:
 
 void cOPCGroup::prefetchItem(const OleArray<int32_t>& clientHandles, int32_t row) const
 {
-    if (!clientHandles.contains(row))
-        return;
-    if (const cOPCItem* item = itemByHandle(clientHandles[row]))
-        __builtin_prefetch(item);
+    // Far ahead the item itself, nearer what it points to (its item ID and
+    // its buffer), which can only be found once the item is in the cache.
+    if (clientHandles.contains(row + PrefetchRows)) {
+        if (const cOPCItem* item = itemByHandle(clientHandles[row + PrefetchRows]))
+            item->PrefetchObject();
+    }
+    if (clientHandles.contains(row + PrefetchRows / 2)) {
+        if (const cOPCItem* item = itemByHandle(clientHandles[row + PrefetchRows / 2]))
+            item->PrefetchReferenced();
+    }
 }
 
 cOPCItem* cOPCGroup::itemByHandle(int32_t clientHandle) const
@@ -414,13 +420,25 @@ void cOPCGroup::DataChange(int32_t TransactionID, int32_t NumItems,
     const std::shared_ptr<cOPCGroup> keepAlive = weak_from_this().lock();
     const EventScope scope(*this);
     const bool withItemIds = m_groupUpdates && m_withItemIds;
-    OleArray<std::string> itemIds(1, std::vector<std::string>(1));
+    // The item-ID array of the last change is reused: its texts keep their
+    // storage, so that a steady stream of changes copies characters instead
+    // of allocating a text per row. A change handled inside another one's
+    // callback finds it taken and starts a fresh one.
+    OleArray<std::string> itemIds = std::exchange(m_itemIdsScratch, OleArray<std::string>());
+    if (itemIds.lbound() != 1)
+        itemIds = OleArray<std::string>(1, {});
+    std::vector<std::string>& ids = itemIds.elements();
+    const size_t rows = withItemIds && NumItems > 1 ? size_t(NumItems) : 1;
+    if (ids.size() > rows)
+        ids.resize(rows);
+    if (ids.empty())
+        ids.emplace_back();
+    else if (!withItemIds || NumItems < 1)
+        ids.front().clear();
     std::optional<Failure> lastFailure;
 
-    if (withItemIds && NumItems > 1)
-        itemIds.reserve(size_t(NumItems));
     for (int32_t row = 1; row <= NumItems; ++row) {
-        prefetchItem(ClientHandles, row + PrefetchRows);
+        prefetchItem(ClientHandles, row);
         cOPCItem* item = nullptr;
         try {
             item = itemByHandle(ClientHandles[row]);
@@ -430,8 +448,13 @@ void cOPCGroup::DataChange(int32_t TransactionID, int32_t NumItems,
             lastFailure = currentFailure();
         }
         if (withItemIds) {
-            itemIds.redimPreserve(row);
-            itemIds[row] = item ? item->GetItemID() : std::string(InvalidItemIdText);
+            const size_t at = size_t(row - 1);
+            if (at == ids.size())
+                ids.emplace_back();
+            if (item)
+                ids[at] = item->GetItemID();
+            else
+                ids[at] = InvalidItemIdText;
         }
     }
 
@@ -444,6 +467,8 @@ void cOPCGroup::DataChange(int32_t TransactionID, int32_t NumItems,
             lastFailure = currentFailure();
         }
     }
+
+    m_itemIdsScratch = std::move(itemIds);
 
     // Rows of unknown handles are not failures. A failure numbered 5 (a
     // missing key) is not passed on either.

@@ -154,6 +154,9 @@ private:
     // ItemID folded to lower case -> ItemKey; add-only.
     std::unordered_map<std::string, std::string> m_itemIdMap;
     OwnerRef<IGroupCallback> m_owner;
+    // The item-ID array handed to the owner by the last data change, kept
+    // for the next one (see DataChange).
+    OleArray<std::string> m_itemIdsScratch;
     bool m_groupUpdates = false;
     bool m_withItemIds = false;
 };

@@ -14,10 +14,27 @@ namespace tagwell {
 
 // The per-item collection buffer: three parallel arrays indexed from 1.
 struct cOPCItem::UpdateBuffer {
+    // Up to this many updates a take copies and the buffer keeps its
+    // storage; more are handed over as the arrays themselves.
+    static constexpr size_t KeptCapacity = 4;
+
     OleArray<Variant> values{1, {}};
     OleArray<double> dateTimes{1, {}};
     OleArray<int32_t> qualities{1, {}};
 };
+
+namespace {
+
+// Makes out a 1-based copy of from.
+template <class T>
+void copyInto(OleArray<T>& out, const OleArray<T>& from)
+{
+    if (out.lbound() != 1)
+        out = OleArray<T>(1, {});
+    out.elements().assign(from.begin(), from.end());
+}
+
+}  // namespace
 
 struct cOPCItem::Binding {
     OwnerRef<IBindableControl> control;
@@ -229,6 +246,16 @@ void cOPCItem::writeBoundProperty()
     MItems::SetBoundProperty(control, m_binding->memberId, *this, m_binding->scaling);
 }
 
+void cOPCItem::PrefetchReferenced() const
+{
+    __builtin_prefetch(m_itemId.data());
+    if (m_buffer) {
+        __builtin_prefetch(m_buffer->values.elements().data());
+        __builtin_prefetch(m_buffer->dateTimes.elements().data());
+        __builtin_prefetch(m_buffer->qualities.elements().data());
+    }
+}
+
 int32_t cOPCItem::GetItemUpdatesCount() const
 {
     return m_buffer ? int32_t(m_buffer->qualities.size()) : 0;
@@ -237,12 +264,26 @@ int32_t cOPCItem::GetItemUpdatesCount() const
 void cOPCItem::GetAllItemUpdates(OleArray<Variant>& New_Values, OleArray<double>& New_DateTimes,
                                  OleArray<int32_t>& New_Qualities)
 {
-    if (GetItemUpdatesCount() <= 0)
+    const int32_t count = GetItemUpdatesCount();
+    if (count <= 0)
         return;
-    // The arrays themselves are handed over; the buffer starts again empty.
-    New_Values = std::exchange(m_buffer->values, OleArray<Variant>(1, {}));
-    New_DateTimes = std::exchange(m_buffer->dateTimes, OleArray<double>(1, {}));
-    New_Qualities = std::exchange(m_buffer->qualities, OleArray<int32_t>(1, {}));
+    UpdateBuffer& buffer = *m_buffer;
+    if (size_t(count) > UpdateBuffer::KeptCapacity) {
+        // The arrays themselves are handed over; the buffer starts again empty.
+        New_Values = std::exchange(buffer.values, OleArray<Variant>(1, {}));
+        New_DateTimes = std::exchange(buffer.dateTimes, OleArray<double>(1, {}));
+        New_Qualities = std::exchange(buffer.qualities, OleArray<int32_t>(1, {}));
+        return;
+    }
+    // A few updates are copied into the outputs (into their own storage
+    // when they have room), so that neither the buffer nor the outputs
+    // allocate again on the next update and the next take.
+    copyInto(New_Values, buffer.values);
+    copyInto(New_DateTimes, buffer.dateTimes);
+    copyInto(New_Qualities, buffer.qualities);
+    buffer.values.elements().clear();
+    buffer.dateTimes.elements().clear();
+    buffer.qualities.elements().clear();
 }
 
 void cOPCItem::RegisterXOPCGroupControl(IBindableControl* cControl, const std::string& PropertyName,

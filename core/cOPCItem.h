@@ -115,6 +115,18 @@ public:
 
     void DisplayOPC_COM_ErrorValue(const std::string& OPC_Function, int32_t ErrorCode);
 
+    // Hints for a caller that will update this item soon: the first brings
+    // the item's own cache lines closer, the second (once the item itself is
+    // in the cache) what its fields point to. Neither changes anything.
+    void PrefetchObject() const
+    {
+        const char* self = reinterpret_cast<const char*>(this);
+        __builtin_prefetch(self);
+        __builtin_prefetch(self + 64);
+        __builtin_prefetch(self + 128);
+    }
+    void PrefetchReferenced() const;
+
 private:
     struct UpdateBuffer;
     struct Binding;
@@ -127,16 +139,19 @@ private:
     void collect(const Variant& value, int32_t quality, double time);
     void writeBoundProperty();
 
-    // What every update touches comes first, so that it shares few cache lines.
+    // What every update touches comes first, so that it shares few cache
+    // lines: the stored update, the flags and the buffer in the first 64
+    // bytes, then the owner, the binding and the texts the owner and the
+    // all-items buffer receive. What updates never read comes last.
     Variant m_value;
     double m_timeStamp = 0;
     int32_t m_quality = 0;
     bool m_logged = false;
     bool m_displayUpdates = false;
     int16_t m_dataType = 0;
-    OwnerRef<IItemCallback> m_owner;
     // Created on first use: most items never buffer and are never bound.
     std::unique_ptr<UpdateBuffer> m_buffer;
+    OwnerRef<IItemCallback> m_owner;
     std::unique_ptr<Binding> m_binding;
     std::string m_itemId;
     std::string m_alias;
