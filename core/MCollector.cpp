@@ -1,5 +1,8 @@
 #include "core/MCollector.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <utility>
 
 #include "automation/AutomationRegistry.h"
@@ -12,6 +15,13 @@ namespace {
 constexpr const char* UnknownId = "Unknown";
 // Class identifiers and ProgIDs are handed out at most this long.
 constexpr size_t MaximumIdLength = 255;
+
+template <class T>
+void reserveArray(OleArray<T>& array, size_t entries)
+{
+    array.reserve(entries);
+    detail::AdviseLargeStorage(array.elements().data(), array.elements().capacity() * sizeof(T));
+}
 
 // The five arrays of the all-items buffer, each holding the empty element 0.
 struct AllUpdates {
@@ -27,11 +37,11 @@ struct AllUpdates {
     // stream of updates fills the arrays without moving them as they grow.
     void reserve(size_t entries)
     {
-        aliases.reserve(entries + 1);
-        itemIds.reserve(entries + 1);
-        values.reserve(entries + 1);
-        dateTimes.reserve(entries + 1);
-        qualities.reserve(entries + 1);
+        reserveArray(aliases, entries + 1);
+        reserveArray(itemIds, entries + 1);
+        reserveArray(values, entries + 1);
+        reserveArray(dateTimes, entries + 1);
+        reserveArray(qualities, entries + 1);
     }
 };
 
@@ -55,6 +65,23 @@ std::string limited(std::string text)
 }
 
 }  // namespace
+
+namespace detail {
+
+void AdviseLargeStorage(void* data, size_t bytes)
+{
+    // Storage this large comes straight from the system and is touched page
+    // by page as it fills; in huge pages it costs a fraction of the faults.
+    constexpr uintptr_t HugePage = uintptr_t(2) << 20;
+    if (bytes < 4 * HugePage)
+        return;
+    const uintptr_t first = (uintptr_t(data) + HugePage - 1) & ~(HugePage - 1);
+    const uintptr_t last = (uintptr_t(data) + bytes) & ~(HugePage - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+}  // namespace detail
 
 CollectionMode GetCollectionMode() { return state().mode; }
 void SetCollectionMode(CollectionMode mode) { state().mode = mode; }

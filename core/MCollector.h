@@ -51,5 +51,11 @@ void LookupClassIds(const std::string& ProgID, std::string& ClassID, std::string
 // The number of whole rows the list shows at once.
 int32_t VisibleRowCount(const IRowCountSource& list);
 
+namespace detail {
+// Asks the system to back storage of several megabytes that is about to be
+// filled with huge pages; a hint only, nothing changes for smaller storage.
+void AdviseLargeStorage(void* data, size_t bytes);
+}  // namespace detail
+
 }  // namespace MCollector
 }  // namespace tagwell

@@ -17,6 +17,9 @@ struct cOPCItem::UpdateBuffer {
     // Up to this many updates a take copies and the buffer keeps its
     // storage; more are handed over as the arrays themselves.
     static constexpr size_t KeptCapacity = 4;
+    // From this many updates in one take the next batch gets room for as
+    // many (see GetAllItemUpdates).
+    static constexpr size_t ReservedFrom = 65536;
 
     OleArray<Variant> values{1, {}};
     OleArray<double> dateTimes{1, {}};
@@ -32,6 +35,14 @@ void copyInto(OleArray<T>& out, const OleArray<T>& from)
     if (out.lbound() != 1)
         out = OleArray<T>(1, {});
     out.elements().assign(from.begin(), from.end());
+}
+
+template <class T>
+void reserveArray(OleArray<T>& array, size_t entries)
+{
+    array.reserve(entries);
+    MCollector::detail::AdviseLargeStorage(array.elements().data(),
+                                           array.elements().capacity() * sizeof(T));
 }
 
 }  // namespace
@@ -273,6 +284,14 @@ void cOPCItem::GetAllItemUpdates(OleArray<Variant>& New_Values, OleArray<double>
         New_Values = std::exchange(buffer.values, OleArray<Variant>(1, {}));
         New_DateTimes = std::exchange(buffer.dateTimes, OleArray<double>(1, {}));
         New_Qualities = std::exchange(buffer.qualities, OleArray<int32_t>(1, {}));
+        if (size_t(count) >= UpdateBuffer::ReservedFrom) {
+            // A stream this fast fills as much again: room for it from the
+            // start instead of growth by copying. Storage of this size is
+            // mapped page by page as it fills, so unused room costs no memory.
+            reserveArray(buffer.values, size_t(count));
+            reserveArray(buffer.dateTimes, size_t(count));
+            reserveArray(buffer.qualities, size_t(count));
+        }
         return;
     }
     // A few updates are copied into the outputs (into their own storage
