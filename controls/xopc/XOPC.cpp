@@ -13,7 +13,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <bit>
 #include <optional>
+#include <utility>
 
 #include "controls/xopc/ConfigFileKeys.h"
 #include "controls/xopc/XOPCImages.h"
@@ -133,7 +135,34 @@ QString valueCellText(const Variant& value, bool signedElements)
     return text;
 }
 
+// ItemIndent followed by the text, in one allocation when the text is ASCII.
+QString indentedText(const std::string& text)
+{
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+    if (!ascii)
+        return ItemIndent + toQ(text);
+    QString result(ItemIndent.size() + qsizetype(text.size()), Qt::Uninitialized);
+    QChar* out = std::copy(ItemIndent.cbegin(), ItemIndent.cend(), result.data());
+    for (char ch : text)
+        *out++ = QLatin1Char(ch);
+    return result;
+}
+
 QString dateText(double oleDate) { return toQ(OleDate::toText(oleDate)); }
+
+// Runs `undo` when the scope ends, however it ends.
+template <class Undo>
+class ScopeExit {
+public:
+    explicit ScopeExit(Undo undo) : m_undo(std::move(undo)) {}
+    ~ScopeExit() { m_undo(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    Undo m_undo;
+};
 
 // Runs one independent step: a failure is dropped and the caller goes on.
 template <class Step>
@@ -445,7 +474,10 @@ QString XOPC::AddItemCore(const QString& ItemID, int16_t DataType, bool ActiveSt
     row.handle = item ? item->GetItemIndex() : 0;
     row.icon = XOPCItemListModel::Icon::Other;
     row.cells = {ItemIndent + ItemID, QString(), BadText, UnknownText, UnknownText};
-    m_listModel->AppendRow(std::move(row));
+    if (m_deferItemRows)
+        m_pendingItemRows.push_back(std::move(row));
+    else
+        m_listModel->AppendRow(std::move(row));
     AddLogLine("Item " + ItemID + " added");
     c->SelectedOPCItem = item;
     if (m_receiveItemUpdateEvents && item)
@@ -886,6 +918,13 @@ bool XOPC::WriteConfig(const QString& Name, const QString& Path)
 bool XOPC::LoadConfig(const QString& Path)
 {
     cMousePointer busy;
+    ++m_loadDepth;
+    const ScopeExit endLoad([this] {
+        if (--m_loadDepth == 0 && m_logSelectionPending) {
+            m_logSelectionPending = false;
+            m_log->setCurrentRow(m_log->count() - 1);
+        }
+    });
     try {
         // A path that names no file is a mistake, not an empty configuration:
         // it fails before the current configuration is dropped.
@@ -957,6 +996,16 @@ bool XOPC::LoadItems(const cINI& ini, const std::string& section, int count)
     using namespace configfile;
     bool complete = true;
     int attempted = 0;
+    // The rows AddItemCore would append one by one are replaced by the
+    // filling below; any left when the loop is left early are appended at
+    // once.
+    const bool deferring = m_deferItemRows;
+    m_deferItemRows = true;
+    const ScopeExit flushRows([this, deferring] {
+        m_deferItemRows = deferring;
+        if (!deferring)
+            m_listModel->AppendRows(std::exchange(m_pendingItemRows, {}));
+    });
     for (int i = 1; i <= count; ++i) {
         const QString itemId = readText(ini, section, itemKey(ItemKey, i));
         const std::optional<bool> active = readFlag(ini, section, itemKey(ActiveKey, i));
@@ -1111,6 +1160,7 @@ void XOPC::RemoveServerGroups(cOPCServer& server, const std::string& reason)
 void XOPC::ShowGroupItems()
 {
     cMousePointer busy;
+    m_pendingItemRows.clear();
     m_listModel->Clear();
     SetTitle(NoGroupTitle());
     m_lastFirstVisibleRow = -1;
@@ -1119,27 +1169,40 @@ void XOPC::ShowGroupItems()
         return;
     const std::shared_ptr<cOPCGroup> group = c->SelectedOPCGroup;
     const auto& items = group->GetOPCGroupItemsCollection();
+    // Neighbouring items often share a quality and a time stamp: their texts
+    // are made once and shared between the cells that show them.
+    std::optional<int32_t> lastQuality;
+    QString qualityText;
+    std::optional<uint64_t> lastStamp;  // the bits, so that 0 and -0 stay apart
+    QString stampText;
     std::vector<Row> rows;
     rows.reserve(items.count());
     for (const auto& entry : items) {
         cOPCItem& item = *entry.value;
-        Row row;
+        Row& row = rows.emplace_back();
         step([&] {
             row.icon = item.GetItemCanonicalType() == vtBool ? XOPCItemListModel::Icon::Boolean
                                                              : XOPCItemListModel::Icon::Sine;
         });
         row.handle = item.GetItemIndex();
-        row.cells[XOPCItemListModel::ItemIDColumn] = ItemIndent + toQ(item.GetItemID());
+        row.cells[XOPCItemListModel::ItemIDColumn] = indentedText(item.GetItemID());
         step([&] {
             row.cells[XOPCItemListModel::ValueColumn] =
                 valueCellText(item.GetItemValue(cOPCItem::ReadStored), true);
         });
-        row.cells[XOPCItemListModel::QualityColumn] =
-            toQ(OPCText::ShortQualityText(item.GetItemQuality(cOPCItem::ReadStored)));
-        row.cells[XOPCItemListModel::DateTimeColumn] =
-            dateText(item.GetItemTimeStamp(cOPCItem::ReadStored));
+        const int32_t quality = item.GetItemQuality(cOPCItem::ReadStored);
+        if (lastQuality != quality) {
+            qualityText = toQ(OPCText::ShortQualityText(quality));
+            lastQuality = quality;
+        }
+        row.cells[XOPCItemListModel::QualityColumn] = qualityText;
+        const double stamp = item.GetItemTimeStamp(cOPCItem::ReadStored);
+        if (lastStamp != std::bit_cast<uint64_t>(stamp)) {
+            stampText = dateText(stamp);
+            lastStamp = std::bit_cast<uint64_t>(stamp);
+        }
+        row.cells[XOPCItemListModel::DateTimeColumn] = stampText;
         row.cells[XOPCItemListModel::ActiveColumn] = flagText(item.GetItemActiveState());
-        rows.push_back(std::move(row));
     }
     m_listModel->SetRows(std::move(rows));
 }
@@ -1520,7 +1583,10 @@ QString XOPC::MemberTitle(const QString& groupName, bool byRightClick) const
 void XOPC::AddLogLine(const QString& line)
 {
     m_log->addItem(line);
-    m_log->setCurrentRow(m_log->count() - 1);
+    if (m_loadDepth > 0)
+        m_logSelectionPending = true;
+    else
+        m_log->setCurrentRow(m_log->count() - 1);
 }
 
 // ---- Widget events and the host window ------------------------------------------------

@@ -8,9 +8,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/IGroupCallback.h"
 #include "core/IItemCallback.h"
+#include "controls/xopc/XOPCItemListModel.h"
 #include "controls/xopc/XOPCLayout.h"
 #include "core/IServerCallback.h"
 #include "platform/OleArray.h"
@@ -532,6 +534,14 @@ private:
 
     XOPCLayout m_layout;
     int m_lastFirstVisibleRow = -1;
+    // While a configuration loads, the log selects its last line once at the
+    // end instead of after every line, and the rows of added items wait here
+    // (the list is filled from the group when its items are in; rows still
+    // waiting when the load ends are appended then).
+    int m_loadDepth = 0;
+    bool m_logSelectionPending = false;
+    bool m_deferItemRows = false;
+    std::vector<XOPCItemListModel::Row> m_pendingItemRows;
     int32_t m_lastServerState = 0;
     int32_t m_plotSampleCounter = 0;
     bool m_tornDown = false;

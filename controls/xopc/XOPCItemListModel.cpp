@@ -53,6 +53,18 @@ void XOPCItemListModel::AppendRow(Row row)
     endInsertRows();
 }
 
+void XOPCItemListModel::AppendRows(std::vector<Row> rows)
+{
+    if (rows.empty())
+        return;
+    const int at = RowCount();
+    beginInsertRows({}, at, at + int(rows.size()) - 1);
+    m_rows.reserve(m_rows.size() + rows.size());
+    for (Row& row : rows)
+        m_rows.push_back(std::move(row));
+    endInsertRows();
+}
+
 void XOPCItemListModel::Clear()
 {
     if (m_rows.empty())

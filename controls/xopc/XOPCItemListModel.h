@@ -49,6 +49,8 @@ public:
     // Replaces every row at once (one reset of the views).
     void SetRows(std::vector<Row> rows);
     void AppendRow(Row row);
+    // Appends the rows with one insertion (nothing when there are none).
+    void AppendRows(std::vector<Row> rows);
     void Clear();
 
     int RowCount() const { return int(m_rows.size()); }
