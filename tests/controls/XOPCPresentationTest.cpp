@@ -46,8 +46,9 @@ TEST_P(XOPCLayoutNumbers, PanesAtTheDesignSize)
     EXPECT_EQ(l.log.left, c.logRect.left);
     EXPECT_EQ(l.log.top, c.logRect.top);
     EXPECT_EQ(l.log.width, c.logRect.width);
-    if (c.log)
+    if (c.log) {
         EXPECT_EQ(l.log.height, c.logRect.height);
+    }
     EXPECT_EQ(l.toolbar.height, c.toolbar ? 525 : 0);
     EXPECT_EQ(l.title.width, 10050);
     EXPECT_EQ(l.title.left, 1965);

@@ -1,9 +1,10 @@
 // Renders the control with a live simulator group into xopc_live.png in the
-// test's working folder (the build folder of these tests), so that a reader
+// folder of the test program (the build folder of these tests), so that a reader
 // can look at it.
 
 #include "XOPCFixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
@@ -39,7 +40,7 @@ TEST_F(XOPCScreenshot, LiveGroupRendersIntoAnImage)
     }
 
     const QImage image = host->grab().toImage();
-    const QString path = QDir::current().absoluteFilePath("xopc_live.png");
+    const QString path = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("xopc_live.png");
     ASSERT_TRUE(image.save(path));
     std::cout << "Screenshot: " << path.toStdString() << std::endl;
 

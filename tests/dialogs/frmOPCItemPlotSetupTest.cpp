@@ -36,8 +36,9 @@ TEST(frmOPCItemPlotLayout, IsAFixedToolWindowOfTheDesignedSizeWithTheChartAcross
     EXPECT_EQ(chart->ScaleWidth(), 551);
     EXPECT_TRUE(chart->ShowValueInToolTip());
     for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child != chart)
+        if (child != chart) {
             EXPECT_GE(child->y(), chart->geometry().bottom()) << child->objectName().toStdString();
+        }
         EXPECT_TRUE(dialog.rect().contains(child->geometry())) << child->objectName().toStdString();
     }
 }
