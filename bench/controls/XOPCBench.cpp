@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/MedianReporter.h"
 #include "bench/OffscreenBenchmarkMain.h"
 #include "automation/sim/SimulationBackend.h"
 #include "controls/xopc/XOPC.h"
@@ -161,53 +162,34 @@ void BM_ItemDataUpdate(benchmark::State& state)
 BENCHMARK(BM_ItemDataUpdate)->ArgName("items")->Arg(100000)->Unit(benchmark::kMillisecond)
     ->Repetitions(3)->ReportAggregatesOnly(true);
 
-class SummaryReporter : public benchmark::ConsoleReporter {
+class SummaryReporter : public MedianReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name != "median")
-                continue;
-            const std::string name = run.run_name.function_name + "/" + run.run_name.args;
-            m_time[name] = run.GetAdjustedRealTime();
-            auto rate = run.counters.find("items_per_second");
-            if (rate != run.counters.end())
-                m_rate[name] = rate->second;
-        }
-    }
-
     bool printSummary() const
     {
         bool ok = true;
         const auto ratio = [&](const char* what, const std::string& small, const std::string& large,
                                double limit) {
-            auto a = m_time.find(small), b = m_time.find(large);
-            if (a == m_time.end() || b == m_time.end())
+            const auto a = time(small), b = time(large);
+            if (!a || !b)
                 return;
-            const double r = b->second / a->second;
+            const double r = *b / *a;
             ok = ok && r <= limit;
-            std::printf("  %-44s %10.2f -> %10.2f  ratio %.2f (limit %.1f)  %s\n", what, a->second,
-                        b->second, r, limit, r <= limit ? "ok" : "MISSED");
+            std::printf("  %-44s %10.2f -> %10.2f  ratio %.2f (limit %.1f)  %s\n", what, *a, *b, r,
+                        limit, r <= limit ? "ok" : "MISSED");
         };
         std::printf("\nSummary\n");
         ratio("display update, 100 -> 100,000 items (us):", "BM_DisplayUpdate/items:100",
               "BM_DisplayUpdate/items:100000", DisplayLimit);
         ratio("list filling, 10,000 -> 100,000 items (ms):", "BM_ShowGroupItems/items:10000",
               "BM_ShowGroupItems/items:100000", FillLimit);
-        auto rate = m_rate.find("BM_ItemDataUpdate/items:100000");
-        if (rate != m_rate.end()) {
-            ok = ok && rate->second >= EventRateLimit;
+        if (const auto rate = counter("BM_ItemDataUpdate/items:100000", "items_per_second")) {
+            ok = ok && *rate >= EventRateLimit;
             std::printf("  %-44s %10.0f updates/s (limit %.0f)  %s\n",
-                        "data change -> ItemDataUpdate, handler on:", rate->second, EventRateLimit,
-                        rate->second >= EventRateLimit ? "ok" : "MISSED");
+                        "data change -> ItemDataUpdate, handler on:", *rate, EventRateLimit,
+                        *rate >= EventRateLimit ? "ok" : "MISSED");
         }
         return ok;
     }
-
-private:
-    std::map<std::string, double> m_time;
-    std::map<std::string, double> m_rate;
 };
 
 void printMemory()

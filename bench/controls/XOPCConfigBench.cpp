@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/MedianReporter.h"
 #include "bench/OffscreenBenchmarkMain.h"
 #include "automation/sim/SimulationBackend.h"
 #include "controls/xopc/XOPC.h"
@@ -106,37 +107,25 @@ void BM_LoadConfig(benchmark::State& state)
 BENCHMARK(BM_LoadConfig)->ArgName("items")->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)
     ->Repetitions(3)->ReportAggregatesOnly(true);
 
-class SummaryReporter : public benchmark::ConsoleReporter {
+class SummaryReporter : public MedianReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median")
-                m_time[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedRealTime();
-        }
-    }
-
     bool printSummary() const
     {
         bool ok = true;
         const auto ratio = [&](const char* what, const std::string& function) {
-            auto a = m_time.find(function + "/items:1000"), b = m_time.find(function + "/items:10000");
-            if (a == m_time.end() || b == m_time.end())
+            const auto a = time(function + "/items:1000"), b = time(function + "/items:10000");
+            if (!a || !b)
                 return;
-            const double r = b->second / a->second;
+            const double r = *b / *a;
             ok = ok && r <= LinearLimit;
-            std::printf("  %-40s %10.2f -> %10.2f  ratio %.2f (limit %.0f)  %s\n", what, a->second,
-                        b->second, r, LinearLimit, r <= LinearLimit ? "ok" : "MISSED");
+            std::printf("  %-40s %10.2f -> %10.2f  ratio %.2f (limit %.0f)  %s\n", what, *a, *b, r,
+                        LinearLimit, r <= LinearLimit ? "ok" : "MISSED");
         };
         std::printf("\nSummary\n");
         ratio("save, 1,000 -> 10,000 items (ms):", "BM_WriteConfig");
         ratio("load, 1,000 -> 10,000 items (ms):", "BM_LoadConfig");
         return ok;
     }
-
-private:
-    std::map<std::string, double> m_time;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "bench/MedianReporter.h"
 #include "bench/OffscreenBenchmarkMain.h"
 #include "graph/Lumaplot.h"
 
@@ -66,17 +67,10 @@ BENCHMARK(BM_UpdateGraph)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
-// Keeps the median cost per call of every run for the summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
+// Keeps the median CPU cost per call of every run for the summary.
+class SummaryReporter : public MedianReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median")
-                m_costs[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedCPUTime();
-        }
-    }
+    SummaryReporter() : MedianReporter(Clock::Cpu) {}
 
     // The growth of the cost from 100 to 100,000 earlier calls, per case.
     bool printGrowth() const
@@ -85,14 +79,14 @@ public:
         std::printf("\nCost per call after 100,000 earlier calls over after 100 (limit %.1f):\n", AllowedGrowth);
         for (int repaint : {0, 1}) {
             for (int channels : {1, 10}) {
-                const auto early = m_costs.find(name(channels, 100, repaint));
-                const auto late = m_costs.find(name(channels, 100000, repaint));
-                if (early == m_costs.end() || late == m_costs.end())
+                const auto early = time(name(channels, 100, repaint));
+                const auto late = time(name(channels, 100000, repaint));
+                if (!early || !late)
                     continue;
-                const double ratio = late->second / early->second;
+                const double ratio = *late / *early;
                 within = within && ratio <= AllowedGrowth;
                 std::printf("  %2d channel(s), %-18s %8.0f ns -> %8.0f ns  ratio %.2f  %s\n", channels,
-                            repaint ? "draw and repaint:" : "draw only:", early->second, late->second, ratio,
+                            repaint ? "draw and repaint:" : "draw only:", *early, *late, ratio,
                             ratio <= AllowedGrowth ? "ok" : "TOO SLOW LATER");
             }
         }
@@ -105,8 +99,6 @@ private:
         return "BM_UpdateGraph/channels:" + std::to_string(channels) + "/earlier:" + std::to_string(earlier) +
                "/repaint:" + std::to_string(repaint);
     }
-
-    std::map<std::string, double> m_costs;
 };
 
 }  // namespace
