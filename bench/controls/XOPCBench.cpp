@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/MedianReporter.h"
+#include "bench/controls/ControlBenchHost.h"
 #include "bench/OffscreenBenchmarkMain.h"
 #include "automation/sim/SimulationBackend.h"
 #include "controls/xopc/XOPC.h"
@@ -38,8 +39,6 @@ namespace {
 
 using namespace tagwell;
 
-constexpr int DesignWidthPx = 806;
-constexpr int DesignHeightPx = 600;
 constexpr int UpdateRateMs = 100;
 constexpr int RowsTouchedPerUpdate = 64;  // more than a page of the list
 constexpr double DisplayLimit = 1.3;
@@ -50,18 +49,9 @@ size_t heapInUse() { return mallinfo2().uordblks; }
 
 // A control in a window of the design size with one group of `count`
 // generated ramps on the simulation server, all added and the list filled.
-struct Scene {
-    explicit Scene(int count, bool receiveItemEvents = false)
+struct Scene : ControlBenchHost {
+    explicit Scene(int count, bool receiveItemEvents = false) : ControlBenchHost(count)
     {
-        Dispatcher::install(&clock);
-        SimulationBackend::shared()->reset();
-        SimulationBackend::shared()->server(SimulationBackend::DemoProgId)
-            .addGeneratedTags("Bulk", count, SimSignal::Ramp);
-        XOPC::setTimerFactory([this] { return CPacetick::create([this] { return timerNow; }); });
-        host = std::make_unique<QWidget>();
-        host->resize(DesignWidthPx, DesignHeightPx);
-        control = new XOPC(host.get());
-        control->setGeometry(0, 0, DesignWidthPx, DesignHeightPx);
         control->setReceiveItemUpdateEvents(receiveItemEvents);
         host->show();
         const qint16 server = control->AddNewServer(SimulationBackend::DemoProgId);
@@ -80,19 +70,8 @@ struct Scene {
         QCoreApplication::processEvents();
     }
 
-    ~Scene()
-    {
-        host.reset();
-        XOPC::setTimerFactory({});
-        Dispatcher::install(nullptr);
-    }
-
     void advance(int ms) { clock.advance(std::chrono::milliseconds(ms)); }
 
-    ManualDispatcher clock;
-    int32_t timerNow = 0;
-    std::unique_ptr<QWidget> host;
-    XOPC* control = nullptr;
     std::shared_ptr<cOPCGroup> group;
     size_t heapBeforeItems = 0;
     size_t heapWithItems = 0;

@@ -6,7 +6,6 @@
 // Prints the ratios after the runs; exits 1 when a limit is missed.
 
 #include <QTemporaryDir>
-#include <QWidget>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -15,38 +14,25 @@
 #include <string>
 
 #include "bench/MedianReporter.h"
+#include "bench/controls/ControlBenchHost.h"
 #include "bench/OffscreenBenchmarkMain.h"
-#include "automation/sim/SimulationBackend.h"
 #include "controls/xopc/XOPC.h"
 #include "controls/xopc/cCollector.h"
 #include "core/cOPCGroup.h"
-#include "platform/ManualDispatcher.h"
-#include "timer/CPacetick.h"
 
 namespace {
 
 using namespace tagwell;
 
-constexpr int DesignWidthPx = 806;
-constexpr int DesignHeightPx = 600;
 constexpr int Groups = 10;
 constexpr int UpdateRateMs = 1000;
 constexpr double LinearLimit = 12;
 
 // A control with `count` generated items spread over 10 groups of one
 // server, and a folder for the files.
-struct Scene {
-    explicit Scene(int count)
+struct Scene : ControlBenchHost {
+    explicit Scene(int count) : ControlBenchHost(count)
     {
-        Dispatcher::install(&clock);
-        SimulationBackend::shared()->reset();
-        SimulationBackend::shared()->server(SimulationBackend::DemoProgId)
-            .addGeneratedTags("Bulk", count, SimSignal::Ramp);
-        XOPC::setTimerFactory([this] { return CPacetick::create([this] { return timerNow; }); });
-        host = std::make_unique<QWidget>();
-        host->resize(DesignWidthPx, DesignHeightPx);
-        control = new XOPC(host.get());
-        control->setGeometry(0, 0, DesignWidthPx, DesignHeightPx);
         host->show();
         const qint16 server = control->AddNewServer(SimulationBackend::DemoProgId);
         const int perGroup = count / Groups;
@@ -65,17 +51,6 @@ struct Scene {
         file = folder.filePath("config.ini");
     }
 
-    ~Scene()
-    {
-        host.reset();
-        XOPC::setTimerFactory({});
-        Dispatcher::install(nullptr);
-    }
-
-    ManualDispatcher clock;
-    int32_t timerNow = 0;
-    std::unique_ptr<QWidget> host;
-    XOPC* control = nullptr;
     QTemporaryDir folder;
     QString file;
 };
