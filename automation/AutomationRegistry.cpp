@@ -6,18 +6,13 @@
 
 #include "automation/sim/SimulationBackend.h"
 #include "platform/ComError.h"
+#include "platform/TextCase.h"
 
 namespace tagwell {
 
 namespace {
 constexpr const char* Source = "OPCServer";
 
-std::string upper(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::toupper(c)); });
-    return text;
-}
 }  // namespace
 
 AutomationRegistry::AutomationRegistry() = default;
@@ -112,7 +107,7 @@ std::optional<std::string> AutomationRegistry::progIdFromClassId(const std::stri
 {
     if (!isWellFormedClassId(classId))
         return std::nullopt;
-    const std::string normalised = upper(classId);
+    const std::string normalised = TextCase::upper(classId);
     for (const auto& backend : m_backends)
         if (auto progId = backend->progIdOf(normalised))
             return progId;

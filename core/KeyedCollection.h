@@ -1,11 +1,11 @@
 #pragma once
 
-#include <algorithm>
-#include <cctype>
 #include <list>
 #include <string>
 #include <unordered_map>
 #include <utility>
+
+#include "platform/TextCase.h"
 
 namespace tagwell {
 
@@ -79,12 +79,7 @@ public:
     auto end() const { return m_entries.end(); }
 
 private:
-    static std::string folded(std::string key)
-    {
-        std::transform(key.begin(), key.end(), key.begin(),
-                       [](unsigned char c) { return char(std::tolower(c)); });
-        return key;
-    }
+    static std::string folded(const std::string& key) { return TextCase::lower(key); }
 
     std::list<Entry> m_entries;
     std::unordered_map<std::string, typename std::list<Entry>::iterator> m_index;

@@ -1,7 +1,5 @@
 #include "core/cOPCGroup.h"
 
-#include <algorithm>
-#include <cctype>
 #include <limits>
 #include <new>
 #include <optional>
@@ -11,6 +9,7 @@
 #include "core/ErrorReport.h"
 #include "core/MItems.h"
 #include "core/OPCKeys.h"
+#include "platform/TextCase.h"
 
 namespace tagwell {
 
@@ -44,13 +43,6 @@ Failure currentFailure()
     } catch (...) {
         return {errors::E_FAIL_, "Unknown failure"};
     }
-}
-
-std::string folded(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
 }
 
 int16_t refreshSource(int32_t source)
@@ -183,7 +175,7 @@ bool cOPCGroup::AddOPCItem(const std::string& NewOPCItemID, int16_t NewDataType,
         entered = true;
         indexItem(handle, item.get());
         ItemKey_ = OPCKeys::ItemKey(handle);
-        m_itemIdMap.try_emplace(folded(NewOPCItemID), ItemKey_);
+        m_itemIdMap.try_emplace(TextCase::lower(NewOPCItemID), ItemKey_);
     });
     if (ok && entered)
         return true;
@@ -397,7 +389,7 @@ bool cOPCGroup::GetOPCItemsDefaultActive(bool& Active)
 
 std::string cOPCGroup::GetItemKeyForItemID(const std::string& sItemID) const
 {
-    auto it = m_itemIdMap.find(folded(sItemID));
+    auto it = m_itemIdMap.find(TextCase::lower(sItemID));
     return it == m_itemIdMap.end() ? std::string() : it->second;
 }
 

@@ -1,4 +1,5 @@
 #include "platform/PrivateProfile.h"
+#include "platform/TextCase.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -38,15 +39,6 @@ std::string_view trim(std::string_view text)
         return {};
     const size_t last = text.find_last_not_of(Blanks);
     return text.substr(first, last - first + 1);
-}
-
-std::string lower(std::string_view text)
-{
-    std::string result(text);
-    for (char& c : result)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return result;
 }
 
 bool holdsLineBreakOrZero(std::string_view text)
@@ -159,9 +151,9 @@ std::string PrivateProfile::decodeValue(std::string_view stored)
     for (size_t i = 0; i < inner.size(); ++i) {
         const EscapedChar* match = nullptr;
         if (inner[i] == Escape && i + 2 < inner.size()) {
-            const std::string code = lower(inner.substr(i + 1, 2));
+            const std::string code = TextCase::lower(inner.substr(i + 1, 2));
             for (const EscapedChar& e : EscapedChars)
-                if (code == lower(e.code))
+                if (code == TextCase::lower(e.code))
                     match = &e;
         }
         if (match) {
@@ -251,7 +243,7 @@ std::optional<std::string> PrivateProfile::value(std::string_view section, std::
     const Section* found = findSection(section);
     if (!found)
         return std::nullopt;
-    const auto line = found->keyIndex.find(lower(trim(key)));
+    const auto line = found->keyIndex.find(TextCase::lower(trim(key)));
     if (line == found->keyIndex.end())
         return std::nullopt;
     return decodeValue(storedValue(found->lines[line->second]));
@@ -268,7 +260,7 @@ bool PrivateProfile::setValue(std::string_view section, std::string_view key, st
         target = &appendSection(sectionName, HeaderOpen + std::string(sectionName) + HeaderClose);
 
     std::string line = std::string(keyText) + Assign + encodeValue(value);
-    const auto existing = target->keyIndex.find(lower(keyText));
+    const auto existing = target->keyIndex.find(TextCase::lower(keyText));
     if (existing != target->keyIndex.end()) {
         target->lines[existing->second] = std::move(line);
         return true;
@@ -282,7 +274,7 @@ bool PrivateProfile::setValue(std::string_view section, std::string_view key, st
 
 PrivateProfile::Section* PrivateProfile::findSection(std::string_view section)
 {
-    const auto found = m_sectionIndex.find(lower(trim(section)));
+    const auto found = m_sectionIndex.find(TextCase::lower(trim(section)));
     return found == m_sectionIndex.end() ? nullptr : &m_sections[found->second];
 }
 
@@ -293,7 +285,7 @@ const PrivateProfile::Section* PrivateProfile::findSection(std::string_view sect
 
 PrivateProfile::Section& PrivateProfile::appendSection(std::string_view name, std::string header)
 {
-    m_sectionIndex.try_emplace(lower(name), m_sections.size());
+    m_sectionIndex.try_emplace(TextCase::lower(name), m_sections.size());
     Section section;
     section.header = std::move(header);
     section.name = std::string(name);
@@ -304,7 +296,7 @@ PrivateProfile::Section& PrivateProfile::appendSection(std::string_view name, st
 void PrivateProfile::indexLine(Section& section, size_t lineIndex)
 {
     if (const auto key = keyName(section.lines[lineIndex]))
-        section.keyIndex.try_emplace(lower(*key), lineIndex);
+        section.keyIndex.try_emplace(TextCase::lower(*key), lineIndex);
 }
 
 size_t PrivateProfile::insertionPoint(const Section& section)

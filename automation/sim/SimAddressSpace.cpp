@@ -1,9 +1,9 @@
 #include "automation/sim/SimAddressSpace.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/ComError.h"
+#include "platform/TextCase.h"
 
 namespace tagwell {
 
@@ -19,13 +19,6 @@ SimAddressSpace::SimAddressSpace(OPCNamespaceType organization, double createdAt
 {
 }
 
-std::string SimAddressSpace::lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
 SimBranch& SimAddressSpace::branchFor(const std::string& itemId, std::string& leafName)
 {
     if (m_organization == OPCFlat) {
@@ -37,7 +30,7 @@ SimBranch& SimAddressSpace::branchFor(const std::string& itemId, std::string& le
     for (size_t dot = itemId.find(Separator); dot != std::string::npos;
          start = dot + 1, dot = itemId.find(Separator, start)) {
         std::string name = itemId.substr(start, dot - start);
-        const std::string key = lower(name);
+        const std::string key = TextCase::lower(name);
         auto found = branch->branchByName.find(key);
         if (found == branch->branchByName.end()) {
             auto child = std::make_unique<SimBranch>();
@@ -54,7 +47,7 @@ SimBranch& SimAddressSpace::branchFor(const std::string& itemId, std::string& le
 
 SimTag& SimAddressSpace::add(SimTag::Definition definition)
 {
-    const std::string key = lower(definition.itemId);
+    const std::string key = TextCase::lower(definition.itemId);
     if (definition.itemId.empty() || m_byId.count(key))
         throw ComError(errors::E_INVALIDARG_, Source,
                        "The item ID '" + definition.itemId + "' is empty or already in use");
@@ -62,13 +55,13 @@ SimTag& SimAddressSpace::add(SimTag::Definition definition)
     SimTag& tag = m_tags.emplace_back(std::move(definition), m_createdAt);
     m_byId.emplace(key, &tag);
     branch.leaves.push_back(&tag);
-    branch.leafByName.emplace(lower(tag.name()), &tag);
+    branch.leafByName.emplace(TextCase::lower(tag.name()), &tag);
     return tag;
 }
 
 SimTag* SimAddressSpace::find(const std::string& itemId) const
 {
-    const auto found = m_byId.find(lower(itemId));
+    const auto found = m_byId.find(TextCase::lower(itemId));
     return found == m_byId.end() ? nullptr : found->second;
 }
 

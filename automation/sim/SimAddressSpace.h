@@ -39,7 +39,6 @@ public:
     // toggles Booleans, cycles strings, statics writable 64-bit floats.
     void addGeneratedTags(const std::string& prefix, int32_t count, SimSignal signal);
 
-    static std::string lower(std::string text);
 
 private:
     SimBranch& branchFor(const std::string& itemId, std::string& leafName);

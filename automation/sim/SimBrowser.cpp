@@ -4,6 +4,7 @@
 
 #include "automation/sim/SimServer.h"
 #include "platform/ComError.h"
+#include "platform/TextCase.h"
 
 namespace tagwell {
 
@@ -142,7 +143,7 @@ void SimBrowser::MoveToRoot()
 void SimBrowser::MoveDown(const std::string& Branch)
 {
     check("MoveDown");
-    const auto found = m_position->branchByName.find(SimAddressSpace::lower(Branch));
+    const auto found = m_position->branchByName.find(TextCase::lower(Branch));
     if (found == m_position->branchByName.end())
         throw ComError(errors::E_INVALIDARG_, Source, "No branch '" + Branch + "' here");
     m_position = found->second;
@@ -151,14 +152,14 @@ void SimBrowser::MoveDown(const std::string& Branch)
 std::string SimBrowser::GetItemID(const std::string& Leaf)
 {
     check("GetItemID");
-    const auto found = m_position->leafByName.find(SimAddressSpace::lower(Leaf));
+    const auto found = m_position->leafByName.find(TextCase::lower(Leaf));
     if (found != m_position->leafByName.end())
         return found->second->itemId();
     // A name from a flat listing is the item ID of a leaf below this position.
     const std::string position = CurrentPosition();
     const SimTag* tag = m_server->addressSpace().find(Leaf);
     const bool below = position.empty()
-        || SimAddressSpace::lower(Leaf).rfind(SimAddressSpace::lower(position) + SimAddressSpace::Separator, 0) == 0;
+        || TextCase::lower(Leaf).rfind(TextCase::lower(position) + SimAddressSpace::Separator, 0) == 0;
     if (tag && below)
         return tag->itemId();
     throw ComError(errors::OPC_E_UNKNOWNITEMID, Source, "No leaf '" + Leaf + "' here");

@@ -1,7 +1,7 @@
 #include "automation/sim/SimFaults.h"
 
-#include "automation/sim/SimAddressSpace.h"
 #include "platform/ComError.h"
+#include "platform/TextCase.h"
 
 namespace tagwell {
 
@@ -9,12 +9,12 @@ void SimFaults::fail(const std::string& operation, int32_t error, int32_t times)
 {
     if (times == 0)
         return clear(operation);
-    m_faults[SimAddressSpace::lower(operation)] = Fault{error, times < 0 ? Always : times};
+    m_faults[TextCase::lower(operation)] = Fault{error, times < 0 ? Always : times};
 }
 
 void SimFaults::clear(const std::string& operation)
 {
-    m_faults.erase(SimAddressSpace::lower(operation));
+    m_faults.erase(TextCase::lower(operation));
 }
 
 void SimFaults::clearAll()
@@ -39,8 +39,8 @@ void SimFaults::check(const char* object, const char* member)
 {
     if (m_faults.empty())
         return;
-    const std::string name = SimAddressSpace::lower(member);
-    trigger(SimAddressSpace::lower(object) + "." + name, object, member);
+    const std::string name = TextCase::lower(member);
+    trigger(TextCase::lower(object) + "." + name, object, member);
     trigger(name, object, member);
 }
 

@@ -5,6 +5,7 @@
 #include "automation/sim/SimConnection.h"
 #include "platform/ComError.h"
 #include "platform/ComputerName.h"
+#include "platform/TextCase.h"
 
 namespace tagwell {
 
@@ -76,7 +77,7 @@ std::string SimulationBackend::nodeKey(const std::string& node)
 {
     if (node.empty() || ComputerName::isThisComputer(node))
         return LocalKey;
-    return SimAddressSpace::lower(node);
+    return TextCase::lower(node);
 }
 
 SimulationBackend::Node* SimulationBackend::findNode(const std::string& node)
