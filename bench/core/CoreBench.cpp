@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/MedianReporter.h"
 #include "automation/OPCGroup.h"
 #include "automation/OPCGroups.h"
 #include "automation/OPCServer.h"
@@ -334,21 +335,8 @@ MemoryFigures measureMemory()
 
 // ---------------------------------------------------------------- summary
 
-class SummaryReporter : public benchmark::ConsoleReporter {
+class SummaryReporter : public MedianReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name != "median")
-                continue;
-            const std::string name = run.run_name.function_name + "/" + run.run_name.args;
-            auto counter = run.counters.find("ns_per_update");
-            m_costs[name] = counter != run.counters.end() ? double(counter->second) * 1e9
-                                                          : run.GetAdjustedRealTime();
-        }
-    }
-
     bool printSummary(const MemoryFigures& memory) const
     {
         bool within = true;
@@ -389,13 +377,13 @@ public:
     }
 
 private:
+    // Nanoseconds per update where the run counts them, else its time.
     double cost(const std::string& name) const
     {
-        auto it = m_costs.find(name);
-        return it == m_costs.end() ? 0 : it->second;
+        if (const auto perUpdate = counter(name, "ns_per_update"))
+            return *perUpdate * 1e9;
+        return time(name).value_or(0);
     }
-
-    std::map<std::string, double> m_costs;
 };
 
 }  // namespace
