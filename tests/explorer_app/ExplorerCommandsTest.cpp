@@ -89,6 +89,17 @@ std::function<int(QDialog&)> cancelFileDialog(FileDialogSeen& seen)
     };
 }
 
+// The configuration file dialog was shown once, for opening or for saving.
+void expectOneConfigFileDialog(const RecordingDialogRunner& dialogs, const FileDialogSeen& seen,
+                               QFileDialog::AcceptMode mode)
+{
+    ASSERT_EQ(dialogs.opened.size(), 1u);
+    ASSERT_TRUE(seen.isFileDialog);
+    EXPECT_EQ(seen.title, "Select Configuration File");
+    EXPECT_EQ(seen.filters, QStringList({"Config (*.ini)"}));
+    EXPECT_EQ(seen.mode, mode);
+}
+
 TEST_F(ExplorerCommands, CancellingOpenStillStartsTheDisplayAt250)
 {
     control().StartDisplayUpdate(1000);
@@ -97,11 +108,7 @@ TEST_F(ExplorerCommands, CancellingOpenStillStartsTheDisplayAt250)
 
     trigger("mnuOpen");
 
-    ASSERT_EQ(dialogs.opened.size(), 1u);
-    ASSERT_TRUE(seen.isFileDialog);
-    EXPECT_EQ(seen.title, "Select Configuration File");
-    EXPECT_EQ(seen.filters, QStringList({"Config (*.ini)"}));
-    EXPECT_EQ(seen.mode, QFileDialog::AcceptOpen);
+    expectOneConfigFileDialog(dialogs, seen, QFileDialog::AcceptOpen);
     EXPECT_TRUE(form->UpdateLines().isEmpty());
     EXPECT_TRUE(displayUpdatesRun());
     EXPECT_EQ(displayInterval(), 250);
@@ -114,11 +121,7 @@ TEST_F(ExplorerCommands, CancellingSaveWritesNothing)
 
     trigger("mnuSave");
 
-    ASSERT_EQ(dialogs.opened.size(), 1u);
-    ASSERT_TRUE(seen.isFileDialog);
-    EXPECT_EQ(seen.title, "Select Configuration File");
-    EXPECT_EQ(seen.filters, QStringList({"Config (*.ini)"}));
-    EXPECT_EQ(seen.mode, QFileDialog::AcceptSave);
+    expectOneConfigFileDialog(dialogs, seen, QFileDialog::AcceptSave);
     EXPECT_TRUE(form->UpdateLines().isEmpty());
 }
 
